@@ -1,0 +1,28 @@
+# make test   install what is missing, build, run every test
+# make run    install what is missing, build, start the editor
+# make bench  build and run the benchmarks (Release)
+BUILD ?= build
+JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
+MAKEFLAGS += --no-print-directory
+
+.PHONY: all deps configure build test bench clean
+
+all: build
+
+deps:
+	@./scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j 1
+
+bench: build
+	@./$(BUILD)/bench/mirl-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,40 @@
+/* internal.h - shared by the runtime's own files; not part of the player
+   interface. */
+#ifndef MIRL_INTERNAL_H
+#define MIRL_INTERNAL_H
+
+#include "mirl.h"
+
+/* Each runtime routine lives in a code section named after it, so a demo's
+   linker script (or --gc-sections) can keep exactly the operations it uses. */
+#if defined(__GNUC__)
+#define MIRL_SECTION(name) __attribute__((section(name)))
+#else
+#define MIRL_SECTION(name)
+#endif
+
+/* Rounds a double to the float that is stored. The empty asm makes the
+   rounded float a value the optimiser has to materialise: GCC at -O3 has
+   been seen to carry an accumulation in double across float stores, which
+   breaks bit-exact replay. */
+static inline float mirl_f32(double d)
+{
+    float f = (float)d;
+#if defined(__GNUC__) && (defined(__x86_64__) || (defined(__i386__) && defined(__SSE2__)))
+    __asm__("" : "+x"(f));
+#elif defined(__GNUC__) && defined(__aarch64__)
+    __asm__("" : "+w"(f));
+#else
+    volatile float v = f;
+    f = v;
+#endif
+    return f;
+}
+
+/* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
+   when v is a corner of a quad with a nonzero flag (what vselect answers),
+   for every v below nverts. One pass over vertices and quads. */
+extern uint8_t SelMark[MIRL_MAXVERTS];
+void selmark(const Mesh *m);
+
+#endif /* MIRL_INTERNAL_H */

@@ -1,0 +1,22 @@
+// The runtime's one way to tell the user something: a hook the editor points
+// at a modal message box. Players keep the default, one line on stderr.
+#include <stdio.h>
+
+#include "internal.h"
+
+MIRL_SECTION(".notice") static void stderrnote(const char *title, const char *text)
+{
+    fprintf(stderr, "mirl: %s: %s\n", text, title);
+}
+
+static mirlNotice NoticeHook = stderrnote;
+
+MIRL_SECTION(".notice") void setnote(mirlNotice fn)
+{
+    NoticeHook = fn ? fn : stderrnote;
+}
+
+MIRL_SECTION(".notice") void notify(const char *title, const char *text)
+{
+    NoticeHook(title, text);
+}

@@ -1,0 +1,148 @@
+// Selection operations (opcodes 19-26) and the face pick (opcode 50).
+#include <string.h>
+
+#include "internal.h"
+
+MIRL_SECTION(".selrang") void selrang(Mesh *m, uint32_t first, uint32_t end, int32_t value)
+{
+    for (uint32_t i = first; i < end; i++)
+        m->selected[i] = value;
+}
+
+MIRL_SECTION(".selinvr") void selinvr(Mesh *m)
+{
+    for (uint32_t i = 0; i < m->nquads; i++)
+        m->selected[i] = m->selected[i] == 0;
+}
+
+static uint8_t GrowMark[MIRL_MAXVERTS];
+
+// One ring of growth by shared vertex index. Marking every corner of the
+// faces selected at the start and testing each unselected face against the
+// marks selects the same faces as comparing every pair of faces, in one
+// pass over the quads instead of one per selected face.
+MIRL_SECTION(".expands") void expands(Mesh *m, int32_t keep)
+{
+    uint32_t nv = m->nverts < MIRL_MAXVERTS ? m->nverts : MIRL_MAXVERTS;
+    memset(GrowMark, 0, nv);
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        if ((m->selected[i] & 1) == 0)
+            continue;
+        for (int k = 0; k < 4; k++)
+            if (m->quads[i].v[k] < nv)
+                GrowMark[m->quads[i].v[k]] = 1;
+    }
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        int32_t f = m->selected[i];
+        if (f == 1) {
+            m->selected[i] = keep;
+        } else if (f > 1) {
+            m->selected[i] = 1;
+        } else if (f == 0) {
+            const uint32_t *v = m->quads[i].v;
+            for (int k = 0; k < 4; k++) {
+                if (v[k] < nv && GrowMark[v[k]]) {
+                    m->selected[i] = 1;
+                    break;
+                }
+            }
+        }
+    }
+}
+
+MIRL_SECTION(".axissel") void axissel(Mesh *m, int32_t axis)
+{
+    // A last pick that names no face (none, or a face deleted since) selects
+    // nothing, in the editor and in every player alike.
+    if (LastPickedFace < 0 || (uint32_t)LastPickedFace >= m->nquads)
+        return;
+    int a = axis == 0 ? 0 : axis == 1 ? 1 : 2;
+    float low = 1000000.0f, high = -1000000.0f;
+    const Quad *q = &m->quads[LastPickedFace];
+    for (int k = 0; k < 4; k++) {
+        const Vec3 *p = &m->verts[q->v[k]];
+        float c = a == 0 ? p->x : a == 1 ? p->y : p->z;
+        if (c <= low)
+            low = c;
+        if (c >= high)
+            high = c;
+    }
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        Vec3 ctr;
+        centroi(m, i, &ctr);
+        float c = a == 0 ? ctr.x : a == 1 ? ctr.y : ctr.z;
+        if (low <= c && c <= high)
+            m->selected[i] = 1;
+    }
+}
+
+MIRL_SECTION(".select1") void select1(Mesh *m, float p)
+{
+    (void)p;
+    selrang(m, 0, m->nquads, 1);
+    recordstep(19, 0.0f);
+}
+
+MIRL_SECTION(".select2") void select2(Mesh *m, float p)
+{
+    (void)p;
+    selrang(m, 0, m->nquads, 0);
+    LastPickedFace = -1;
+    recordstep(20, 0.0f);
+}
+
+MIRL_SECTION(".select3") void select3(Mesh *m, float p)
+{
+    (void)p;
+    selinvr(m);
+    LastPickedFace = -1;
+    recordstep(21, 0.0f);
+}
+
+MIRL_SECTION(".select4") void select4(Mesh *m, float p)
+{
+    (void)p;
+    expands(m, 1);
+    recordstep(22, 0.0f);
+}
+
+MIRL_SECTION(".select5") void select5(Mesh *m, float p)
+{
+    (void)p;
+    expands(m, 0);
+    recordstep(23, 0.0f);
+}
+
+MIRL_SECTION(".select6") void select6(Mesh *m, float p)
+{
+    (void)p;
+    axissel(m, 0);
+    recordstep(24, 0.0f);
+}
+
+MIRL_SECTION(".select7") void select7(Mesh *m, float p)
+{
+    (void)p;
+    axissel(m, 1);
+    recordstep(25, 0.0f);
+}
+
+MIRL_SECTION(".select8") void select8(Mesh *m, float p)
+{
+    (void)p;
+    axissel(m, 2);
+    recordstep(26, 0.0f);
+}
+
+MIRL_SECTION(".select9") void select9(Mesh *m, uint32_t f)
+{
+    // Only a damaged record can name a face that is not there: the pick is
+    // then kept in step (recorded and counted) but toggles nothing.
+    if (f < m->nquads) {
+        m->selected[f] = m->selected[f] == 0;
+        LastPickedFace = m->selected[f] ? (int32_t)f : -1;
+    }
+    LastPick = f;
+    recordstep(MIRL_OPPICK, 0.0f);
+    PickCount += 1;
+}

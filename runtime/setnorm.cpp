@@ -1,0 +1,20 @@
+// Face and vertex normals: derived data, rebuilt after every change.
+#include <string.h>
+
+#include "internal.h"
+
+MIRL_SECTION(".setnorm") void setnorm(Mesh *m)
+{
+    memset(m->vnormals, 0, (size_t)m->nverts * sizeof(Vec3));
+    memset(m->fnormals, 0, (size_t)m->nquads * sizeof(Vec3));
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        const Quad *q = &m->quads[i];
+        Vec3 *n = &m->fnormals[i];
+        // Cross product of each following corner with its corner: twice the
+        // area, pointing to the side from which the corners run clockwise.
+        for (int j = 0; j < 4; j++)
+            maths11(&m->verts[q->v[(j + 1) & 3]], &m->verts[q->v[j]], n);
+        for (int k = 0; k < 4; k++)
+            maths1(&m->vnormals[q->v[k]], n, &m->vnormals[q->v[k]]);
+    }
+}

@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the Debian packages the build, the tests and the editor need.
+# Idempotent: does nothing (and never touches the network) when all are present.
+set -e
+
+PACKAGES="
+  build-essential cmake pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri
+  libgtk-3-dev
+  libosd-dev
+  xvfb xauth xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev
+"
+
+missing=""
+for p in $PACKAGES; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing="$missing $p"
+  fi
+done
+
+[ -z "$missing" ] && exit 0
+
+echo "install-deps: installing$missing"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null

@@ -1,0 +1,83 @@
+#include "randrec.h"
+
+#include <cstring>
+
+static uint8_t randomParam(Rng &r)
+{
+    // Mostly moderate values, sometimes anything: large scales drive the
+    // coordinates to infinity and NaN, which replay must handle too.
+    if (r.below(10) < 7)
+        return static_cast<uint8_t>(112 + r.below(33));
+    return static_cast<uint8_t>(r.below(256));
+}
+
+static uint64_t grownFaces(const Mesh *m, int op)
+{
+    uint64_t q = m->nquads;
+    switch (op) {
+    case 27:
+    case 28:
+        return q * 4;
+    case 29:
+        return q + 4ull * static_cast<uint64_t>(countsel(m));
+    case 31:
+        return q + 6;
+    default:
+        return q;
+    }
+}
+
+mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
+{
+    Rng r(seed);
+    mirlObj rec;
+    std::memset(&rec, 0, sizeof rec);
+    int span = o.maxSteps - o.minSteps + 1;
+    int steps = o.minSteps + static_cast<int>(r.below(span > 0 ? span : 1));
+    if (steps > MIRL_MAXSTEPS)
+        steps = MIRL_MAXSTEPS;
+    m->nverts = m->nquads = 0;
+    uint32_t picks = 0;
+    int32_t savedRecorder = RecorderOn;
+    recordoff();
+    for (int i = 0; i < steps; i++) {
+        int op;
+        uint8_t param = 128;
+        if (i == 0 && o.startWithCube) {
+            op = 31;
+        } else if (r.below(100) < static_cast<uint32_t>(o.oddPercent)) {
+            op = 32 + static_cast<int>(r.below(224));
+            if (op == MIRL_OPPICK)
+                op = 51;
+        } else if (r.below(100) < static_cast<uint32_t>(o.pickPercent)) {
+            op = MIRL_OPPICK;
+        } else if (o.onlyKernelOps) {
+            op = r.below(10) == 0 ? 31 : 19 + static_cast<int>(r.below(8));
+        } else {
+            op = static_cast<int>(r.below(32));
+            if (op <= 18)
+                param = randomParam(r);
+        }
+        if (op < MIRL_NUMOPS && grownFaces(m, op) > o.faceBudget)
+            op = 19 + static_cast<int>(r.below(8)); // a selection step instead
+        rec.ops[rec.count] = static_cast<uint8_t>(op);
+        rec.params[rec.count] = param;
+        rec.count++;
+        if (op == MIRL_OPPICK) {
+            uint32_t face;
+            if (r.below(100) < static_cast<uint32_t>(o.oddPercent))
+                face = m->nquads + r.below(1000) + (r.below(2) ? 0u : 0xFFFFF000u);
+            else
+                face = r.below(m->nquads ? m->nquads : 1);
+            rec.picks[picks++] = face;
+            if (face < m->nquads)
+                select9(m, face);
+        } else if (op < MIRL_NUMOPS) {
+            OperationTable[op](m, decpar(param));
+            if (op < 19 || op > 26)
+                setnorm(m);
+        }
+    }
+    RecorderOn = savedRecorder;
+    return rec;
+}

@@ -1,0 +1,48 @@
+// Helpers shared by the tests: meshes on the heap, byte-exact comparison,
+// and a few ready-made records.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "mirl.h"
+
+// A zeroed Mesh on the heap (14 MB: too large for a test's stack).
+inline std::unique_ptr<Mesh> newMesh()
+{
+    return std::make_unique<Mesh>();
+}
+
+// Empties the mesh the way a caller of a replay must.
+inline void emptyMesh(Mesh *m)
+{
+    m->nverts = 0;
+    m->nquads = 0;
+}
+
+// Compares the used part of two meshes bit for bit (counts, quads, flags,
+// positions and both normal arrays). Returns "" when equal, otherwise a
+// description of the first difference.
+std::string meshDiff(const Mesh &a, const Mesh &b);
+
+// Bit pattern of a float, for exact comparisons that also tell -0 from +0.
+inline uint32_t bitsOf(float f)
+{
+    uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+// Runs ops through the runtime with the Recorder on, starting from an empty
+// record, and returns the record they produce.
+mirlObj recordOf(Mesh *m, void (*script)(Mesh *m));
+
+// A record from a list of (opcode, ParamByte) steps and a pick list.
+mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps,
+                   std::initializer_list<uint32_t> picks = {});
+
+// FNV-1a of the used part of the mesh: a compact fingerprint for comparing
+// builds of the runtime with one another.
+uint64_t meshDigest(const Mesh &m);
