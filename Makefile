@@ -22,7 +22,10 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j 1
 
 bench: build
-	@./$(BUILD)/bench/mirl-bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	@for b in $(BUILD)/bench/mirl-bench*; do \
+	    echo "== $$b"; \
+	    $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
+	done
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,10 @@
+// Approximate ambient occlusion: a grey level per vertex that darkens with
+// the number, size and nearness of the vertices in front of its surface.
+#pragma once
+
+#include "mirl.h"
+
+// Writes out[0..nverts) for the mesh's current positions and vertex normals
+// (red = green = blue); nothing for an empty mesh. Vertices count as
+// occluders when their squared distance is below threshold.
+void computeAAO(const Mesh *m, float threshold, Vec3 *out);
