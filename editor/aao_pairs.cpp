@@ -1,10 +1,13 @@
-// Batches of the occlusion pair arithmetic. With SSE2 two pairs go through
-// each instruction: the lanes perform the same IEEE double operations and
-// float roundings (round to nearest) as the scalar code, so both paths give
-// the same bits; MIRL_AAO_SCALAR forces the scalar one.
+// Batches of the occlusion pair arithmetic. With SSE2 two or four pairs go
+// through each instruction (eight with AVX-512 where the processor has it):
+// the lanes perform the same IEEE operations and float roundings (round to
+// nearest) as the scalar code, so every path gives the same bits.
+// MIRL_AAO_NO_AVX512 keeps to SSE2, MIRL_AAO_SCALAR to the scalar code.
 #include "aao_pairs.h"
 
 #include <math.h>
+
+#include "aao_pairs_avx512.h"
 
 #if defined(__SSE2__) && !defined(MIRL_AAO_SCALAR)
 #include <emmintrin.h>
@@ -14,6 +17,10 @@
 #ifdef AAO_PAIRS_SSE2
 
 namespace {
+
+#ifdef AAO_PAIRS_AVX512
+const bool WideLanes = avx512Available();
+#endif
 
 // Two floats from memory, widened to double.
 inline __m128d widenPair(const float *p)
@@ -37,11 +44,41 @@ inline void storeLane1(float *p, __m128 v)
     _mm_store_ss(p, _mm_shuffle_ps(v, v, 1));
 }
 
+// exactScale of four squared lengths. The float square root and the float
+// reciprocal are correctly rounded, and so equal the double results rounded
+// to float (a double holds more than twice a float's precision, which makes
+// the double rounding innocuous); they take a fraction of the double time.
+inline __m128 scalesOfFour(const float *squared)
+{
+    return _mm_div_ps(_mm_set1_ps(1.0f), _mm_sqrt_ps(_mm_loadu_ps(squared)));
+}
+
+// The facing test of entries e and e + 1, given their scales; appends the
+// passing ones to facing.
+inline uint32_t facingOfPair(const WithinThreshold &within, uint32_t e, __m128d scale, __m128d nx, __m128d ny,
+                             __m128d nz, __m128 limit, uint32_t *facing, uint32_t found)
+{
+    __m128d ux = storedAsFloat(_mm_mul_pd(widenPair(within.dx + e), scale));
+    __m128d uy = storedAsFloat(_mm_mul_pd(widenPair(within.dy + e), scale));
+    __m128d uz = storedAsFloat(_mm_mul_pd(widenPair(within.dz + e), scale));
+    __m128d dot = _mm_add_pd(_mm_add_pd(_mm_mul_pd(nz, uz), _mm_mul_pd(ny, uy)), _mm_mul_pd(nx, ux));
+    int passes = _mm_movemask_ps(_mm_cmplt_ps(_mm_cvtpd_ps(dot), limit));
+    facing[found] = e;
+    found += passes & 1;
+    facing[found] = e + 1;
+    found += (passes >> 1) & 1;
+    return found;
+}
+
 } // namespace
 
 uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, const float *zs, uint32_t count,
                                float threshold, const WithinThreshold &within)
 {
+#ifdef AAO_PAIRS_AVX512
+    if (WideLanes)
+        return selectWithinThresholdAvx512(p, xs, ys, zs, count, threshold, within);
+#endif
     const __m128d px = _mm_set1_pd((double)p.x), py = _mm_set1_pd((double)p.y), pz = _mm_set1_pd((double)p.z);
     const __m128 limit = _mm_set1_ps(threshold);
     uint32_t found = 0;
@@ -73,26 +110,40 @@ uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, 
 uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_t count, float facingLimit,
                       uint32_t *facing)
 {
-    const __m128d one = _mm_set1_pd(1.0);
+#ifdef AAO_PAIRS_AVX512
+    if (WideLanes)
+        return selectFacingAvx512(normal, within, count, facingLimit, facing);
+#endif
     const __m128d nx = _mm_set1_pd((double)normal.x), ny = _mm_set1_pd((double)normal.y),
                   nz = _mm_set1_pd((double)normal.z);
     const __m128 limit = _mm_set1_ps(facingLimit);
-    within.squared[count] = NAN; // an odd count's partner lane never passes
+    for (uint32_t e = count; e < count + 3; e++)
+        within.squared[e] = NAN; // lanes past the end never pass
     uint32_t found = 0;
-    for (uint32_t e = 0; e < count; e += 2) {
-        __m128d length = storedAsFloat(_mm_sqrt_pd(widenPair(within.squared + e)));
-        __m128d scale = storedAsFloat(_mm_div_pd(one, length));
-        __m128d ux = storedAsFloat(_mm_mul_pd(widenPair(within.dx + e), scale));
-        __m128d uy = storedAsFloat(_mm_mul_pd(widenPair(within.dy + e), scale));
-        __m128d uz = storedAsFloat(_mm_mul_pd(widenPair(within.dz + e), scale));
-        __m128d dot = _mm_add_pd(_mm_add_pd(_mm_mul_pd(nz, uz), _mm_mul_pd(ny, uy)), _mm_mul_pd(nx, ux));
-        int passes = _mm_movemask_ps(_mm_cmplt_ps(_mm_cvtpd_ps(dot), limit));
-        facing[found] = e;
-        found += passes & 1;
-        facing[found] = e + 1;
-        found += (passes >> 1) & 1;
+    for (uint32_t e = 0; e < count; e += 4) {
+        __m128 scales = scalesOfFour(within.squared + e);
+        found = facingOfPair(within, e, _mm_cvtps_pd(scales), nx, ny, nz, limit, facing, found);
+        found = facingOfPair(within, e + 2, _mm_cvtps_pd(_mm_movehl_ps(scales, scales)), nx, ny, nz, limit, facing,
+                             found);
     }
     return found;
+}
+
+const char *pairBatchName()
+{
+#ifdef AAO_PAIRS_AVX512
+    if (WideLanes)
+        return "AVX-512";
+#endif
+    return "SSE2";
+}
+
+void normalisingScales(const float *squared, uint32_t count, float *scales)
+{
+    for (uint32_t k = 0; k + 4 <= count; k += 4)
+        _mm_storeu_ps(scales + k, scalesOfFour(squared + k));
+    for (uint32_t k = count / 4 * 4; k < count; k++)
+        _mm_store_ss(scales + k, _mm_div_ss(_mm_set_ss(1.0f), _mm_sqrt_ss(_mm_set_ss(squared[k]))));
 }
 
 #else
@@ -121,12 +172,22 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
 {
     uint32_t found = 0;
     for (uint32_t e = 0; e < count; e++) {
-        float scale = mirl_f32(1.0 / (double)mirl_f32(sqrt((double)within.squared[e])));
-        Vec3 unit = exactScaled(Vec3{within.dx[e], within.dy[e], within.dz[e]}, scale);
+        Vec3 unit = exactScaled(Vec3{within.dx[e], within.dy[e], within.dz[e]}, exactScale(within.squared[e]));
         if (exactDot(normal, unit) < facingLimit)
             facing[found++] = e;
     }
     return found;
+}
+
+const char *pairBatchName()
+{
+    return "scalar";
+}
+
+void normalisingScales(const float *squared, uint32_t count, float *scales)
+{
+    for (uint32_t k = 0; k < count; k++)
+        scales[k] = exactScale(squared[k]);
 }
 
 #endif

@@ -5,6 +5,7 @@
 // tests it decides are the ones the plain double loop decides.
 #pragma once
 
+#include <math.h>
 #include <stdint.h>
 
 #include "internal.h"
@@ -14,7 +15,7 @@
 // not-a-number positions up to a multiple of CandidateBlock (such a position
 // is never within a threshold) and give every output array CandidateBlock
 // entries of slack.
-enum { CandidateBlock = 4 };
+enum { CandidateBlock = 8 };
 
 // The candidates within the threshold of one vertex p: their positions k in
 // the candidate arrays (ascending), the difference maths2(p, candidate) and
@@ -35,6 +36,21 @@ uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, 
 // returns their number.
 uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_t count, float facingLimit,
                       uint32_t *facing);
+
+// Which batches this build and processor use: "AVX-512", "SSE2" or
+// "scalar" (for reports).
+const char *pairBatchName();
+
+// The factor maths14 applies to a vector whose maths12 is squared: the
+// float reciprocal (from double) of maths13, the float square root (from
+// double) of the squared length.
+inline float exactScale(float squared)
+{
+    return mirl_f32(1.0 / (double)mirl_f32(sqrt((double)squared)));
+}
+
+// exactScale of squared[0..count), in batches where the build allows.
+void normalisingScales(const float *squared, uint32_t count, float *scales);
 
 // maths2(a, b) as values.
 inline Vec3 exactDifference(const Vec3 &a, const Vec3 &b)
