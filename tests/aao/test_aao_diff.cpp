@@ -218,6 +218,19 @@ TEST(AaoDiff, MeshesBuiltByReplayingRecords)
         replayobj(&record, m.get());
         ASSERT_EQ(shadingDiff(*m, Threshold), "") << "record seed " << seed;
     }
+    // Smoothed, extruded, then scaled by 8 (parameter byte 255) step after
+    // step, through and past the float range.
+    mirlObj growing = makeRecord({{31, 128}, {28, 128}, {28, 128}, {29, 128}, {15, 140}, {28, 128}});
+    for (int scalings = 0; scalings < 60; scalings += 6) {
+        mirlObj record = growing;
+        for (int k = 0; k < scalings; k++) {
+            record.ops[record.count] = 3;
+            record.params[record.count++] = 255;
+        }
+        emptyMesh(m.get());
+        replayobj(&record, m.get());
+        ASSERT_EQ(shadingDiff(*m, Threshold), "") << scalings << " scalings";
+    }
 }
 
 TEST(AaoDiff, SmoothedAndScaledCubes)
