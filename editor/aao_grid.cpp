@@ -8,7 +8,7 @@
 // can come within reach of the cell's box.
 //
 // Coordinates too large for an index are keyed on their exact value: at
-// magnitudes from LargeFrom on, distinct floats are more than twice the
+// magnitudes from largeFrom on, distinct floats are more than twice the
 // reach apart, so along such an axis only equal coordinates can interact.
 #include "aao_grid.h"
 
@@ -42,7 +42,6 @@ uint32_t cellCount;
 uint32_t cellOfVertex[MIRL_MAXVERTS];
 uint32_t cellFirst[MIRL_MAXVERTS + 1];
 uint32_t cellMembers[MIRL_MAXVERTS];
-uint32_t vertexCount;
 
 uint32_t neighbourCells[OffsetRange];
 uint64_t indexBits[(MIRL_MAXVERTS + 63) / 64];
@@ -176,7 +175,6 @@ void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
 
     memset(hashSlots, 0, sizeof hashSlots);
     cellCount = 0;
-    vertexCount = count;
     for (uint32_t i = 0; i < count; i++) {
         const Vec3 &p = positions[i];
         if (!isFinite(p)) {

@@ -2,7 +2,9 @@
 // candidates. Every value is computed exactly as the vector routines compute
 // it (maths2, maths12, maths13, maths14, maths10: double precision from
 // 32-bit inputs, rounded to float when stored, in the same order), so the
-// tests it decides are the ones the plain double loop decides.
+// tests it decides are the ones the plain double loop decides. The batches
+// take the square root and the reciprocal in float, which gives the same
+// bits (aao_pairs.cpp says why, a test checks every mantissa).
 #pragma once
 
 #include <math.h>
