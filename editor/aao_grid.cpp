@@ -1,11 +1,14 @@
 // Spatial grid for the occlusion search.
 //
-// Cells are cubes of side reach / CellsPerReach, reach = sqrt(threshold)
-// with a relative margin of 1/256, far above every rounding involved: a pair
-// whose float squared distance is below the threshold is truly less than
+// Cells are cubes of side reach / n, reach = sqrt(threshold) with a
+// relative margin of 1/256, far above every rounding involved: a pair whose
+// float squared distance is below the threshold is truly less than
 // sqrt(threshold) * (1 + 2^-21) apart, and the cell index floor(x / side)
 // is off by at most 2^-22 of a cell. Neighbour cells are those whose boxes
-// can come within reach of the cell's box.
+// can come within reach of the cell's box. Sparse meshes get n = 1 (27
+// neighbour cells to look up), dense ones n = 3, whose smaller cells fit
+// the sphere of reach more closely (about half the candidates are then
+// within it) at the cost of 335 lookups per cell.
 //
 // Coordinates too large for an index are keyed on their exact value: at
 // magnitudes from largeFrom on, distinct floats are more than twice the
@@ -19,8 +22,10 @@
 
 namespace {
 
-const int CellsPerReach = 3;
-const int OffsetRange = (2 * CellsPerReach + 1) * (2 * CellsPerReach + 1) * (2 * CellsPerReach + 1);
+const int MostCellsPerReach = 3;
+const int OffsetRange = (2 * MostCellsPerReach + 1) * (2 * MostCellsPerReach + 1) * (2 * MostCellsPerReach + 1);
+// Finite vertices per cell of side reach from which the finer cells pay.
+const uint32_t DenseOccupancy = 12;
 const uint32_t HashSize = 1u << 19; // over twice the vertex capacity
 const uint32_t NoCell = 0xffffffffu;
 const int64_t LargeKeyBase = (int64_t)1 << 40; // beyond every index key
@@ -30,6 +35,7 @@ struct CellKey {
 };
 
 bool allInOneCell; // an infinite threshold: every finite pair may interact
+int cellsPerReach;
 double cellSide;
 double largeFrom;
 
@@ -37,6 +43,10 @@ int neighbourOffsets[OffsetRange][3];
 int neighbourOffsetCount;
 
 uint32_t hashSlots[HashSize]; // cell + 1, 0 when free
+// One bit per hash of an occupied cell: small enough to stay in cache, it
+// answers most lookups of empty neighbours of a sparse mesh.
+const uint32_t OccupiedBits = 1u << 22;
+uint64_t occupied[OccupiedBits / 64];
 CellKey cellKeys[MIRL_MAXVERTS];
 uint32_t cellCount;
 uint32_t cellOfVertex[MIRL_MAXVERTS];
@@ -55,18 +65,28 @@ int64_t axisKey(float coordinate)
     uint32_t bits;
     memcpy(&bits, &coordinate, sizeof bits);
     // Keys of distinct magnitudes differ by more than any neighbour offset.
-    int64_t key = LargeKeyBase + (int64_t)(CellsPerReach + 1) * (int64_t)(bits & 0x7fffffffu);
+    int64_t key = LargeKeyBase + (int64_t)(MostCellsPerReach + 1) * (int64_t)(bits & 0x7fffffffu);
     return coordinate < 0 ? -key : key;
 }
 
-uint32_t hashOf(const CellKey &key)
+uint64_t mixedKey(const CellKey &key)
 {
     uint64_t h = (uint64_t)key.x * 0x9E3779B97F4A7C15ull ^ (uint64_t)key.y * 0xC2B2AE3D27D4EB4Full ^
                  (uint64_t)key.z * 0x165667B19E3779F9ull;
     h ^= h >> 29;
     h *= 0xBF58476D1CE4E5B9ull;
     h ^= h >> 32;
-    return (uint32_t)h & (HashSize - 1);
+    return h;
+}
+
+uint32_t hashOf(const CellKey &key)
+{
+    return (uint32_t)mixedKey(key) & (HashSize - 1);
+}
+
+uint32_t occupiedBitOf(const CellKey &key)
+{
+    return (uint32_t)(mixedKey(key) >> 40) & (OccupiedBits - 1);
 }
 
 bool sameKey(const CellKey &a, const CellKey &b)
@@ -76,6 +96,9 @@ bool sameKey(const CellKey &a, const CellKey &b)
 
 uint32_t findCell(const CellKey &key)
 {
+    uint32_t bit = occupiedBitOf(key);
+    if (!(occupied[bit / 64] >> (bit % 64) & 1))
+        return NoCell;
     for (uint32_t slot = hashOf(key);; slot = (slot + 1) & (HashSize - 1)) {
         uint32_t entry = hashSlots[slot];
         if (entry == 0)
@@ -97,21 +120,23 @@ uint32_t findOrAddCell(const CellKey &key)
     }
     cellKeys[cellCount] = key;
     hashSlots[slot] = ++cellCount;
+    uint32_t bit = occupiedBitOf(key);
+    occupied[bit / 64] |= (uint64_t)1 << (bit % 64);
     return cellCount - 1;
 }
 
 // Offsets (a, b, c) whose cells can hold a point within reach of a point of
 // the centre cell: their boxes are at least max(|a| - 1, 0) sides apart per
-// axis, and reach is CellsPerReach sides.
+// axis, and reach is cellsPerReach sides.
 void chooseNeighbourOffsets()
 {
     neighbourOffsetCount = 0;
-    int range = allInOneCell ? 0 : CellsPerReach;
+    int range = allInOneCell ? 0 : cellsPerReach;
     for (int a = -range; a <= range; a++)
         for (int b = -range; b <= range; b++)
             for (int c = -range; c <= range; c++) {
                 int ga = std::max(abs(a) - 1, 0), gb = std::max(abs(b) - 1, 0), gc = std::max(abs(c) - 1, 0);
-                if (ga * ga + gb * gb + gc * gc > CellsPerReach * CellsPerReach)
+                if (ga * ga + gb * gb + gc * gc > cellsPerReach * cellsPerReach)
                     continue;
                 int *offset = neighbourOffsets[neighbourOffsetCount++];
                 offset[0] = a;
@@ -161,20 +186,17 @@ uint32_t mergeCells(const uint32_t *cells, int count, uint32_t *out)
     return n;
 }
 
-} // namespace
-
-void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
+// Bins the finite vertices in cells of side reach / perReach; returns how
+// many were binned.
+uint32_t binVertices(const Vec3 *positions, uint32_t count, double reach, int perReach)
 {
-    double reach = sqrt((double)threshold) * (1.0 + 1.0 / 256);
-    allInOneCell = !isfinite(reach);
-    cellSide = reach / CellsPerReach;
-    // From 2^e on, with 2^(e-25) <= 2 * reach < 2^(e-24), neighbouring
-    // floats are more than 2 * reach apart.
-    largeFrom = allInOneCell ? HUGE_VAL : ldexp(1.0, ilogb(2 * reach) + 25);
+    cellsPerReach = perReach;
+    cellSide = reach / perReach;
     chooseNeighbourOffsets();
-
     memset(hashSlots, 0, sizeof hashSlots);
+    memset(occupied, 0, sizeof occupied);
     cellCount = 0;
+    uint32_t binned = 0;
     for (uint32_t i = 0; i < count; i++) {
         const Vec3 &p = positions[i];
         if (!isFinite(p)) {
@@ -183,6 +205,7 @@ void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
         }
         CellKey key = {axisKey(p.x), axisKey(p.y), axisKey(p.z)};
         cellOfVertex[i] = findOrAddCell(key);
+        binned++;
     }
 
     // Counting sort by cell, stable, so each cell lists its vertices in
@@ -198,6 +221,25 @@ void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
     for (uint32_t i = 0; i < count; i++)
         if (cellOfVertex[i] != NoCell)
             cellMembers[fill[cellOfVertex[i]]++] = i;
+    return binned;
+}
+
+} // namespace
+
+void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
+{
+    double reach = sqrt((double)threshold) * (1.0 + 1.0 / 256);
+    allInOneCell = !isfinite(reach);
+    // From 2^e on, with 2^(e-25) <= 2 * reach < 2^(e-24), neighbouring
+    // floats are more than 2 * reach apart.
+    largeFrom = allInOneCell ? HUGE_VAL : ldexp(1.0, ilogb(2 * reach) + 25);
+    uint32_t binned = binVertices(positions, count, reach, 1);
+#ifdef MIRL_AAO_FORCE_PER_REACH
+    binVertices(positions, count, reach, MIRL_AAO_FORCE_PER_REACH);
+    return;
+#endif
+    if (!allInOneCell && binned >= DenseOccupancy * (uint64_t)cellCount)
+        binVertices(positions, count, reach, MostCellsPerReach);
 }
 
 uint32_t occlusionCellCount()
