@@ -6,9 +6,9 @@
 // sqrt(threshold) * (1 + 2^-21) apart, and the cell index floor(x / side)
 // is off by at most 2^-22 of a cell. Neighbour cells are those whose boxes
 // can come within reach of the cell's box. Sparse meshes get n = 1 (27
-// neighbour cells to look up), dense ones n = 3, whose smaller cells fit
-// the sphere of reach more closely (about half the candidates are then
-// within it) at the cost of 335 lookups per cell.
+// neighbour cells to look up), denser ones n = 2 (125) or n = 3 (335),
+// whose smaller cells fit the sphere of reach more closely (with n = 3
+// about half the candidates are within it).
 //
 // Coordinates too large for an index are keyed on their exact value: at
 // magnitudes from largeFrom on, distinct floats are more than twice the
@@ -24,8 +24,11 @@ namespace {
 
 const int MostCellsPerReach = 3;
 const int OffsetRange = (2 * MostCellsPerReach + 1) * (2 * MostCellsPerReach + 1) * (2 * MostCellsPerReach + 1);
-// Finite vertices per cell of side reach from which the finer cells pay.
-const uint32_t DenseOccupancy = 12;
+// Finite vertices per cell of side reach from which cells of half and of a
+// third of reach pay for their extra lookups (measured on a smoothed cube,
+// a torus and random clouds).
+const uint32_t HalfCellOccupancy = 12;
+const uint32_t ThirdCellOccupancy = 150;
 const uint32_t HashSize = 1u << 19; // over twice the vertex capacity
 const uint32_t NoCell = 0xffffffffu;
 const int64_t LargeKeyBase = (int64_t)1 << 40; // beyond every index key
@@ -238,8 +241,12 @@ void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
     binVertices(positions, count, reach, MIRL_AAO_FORCE_PER_REACH);
     return;
 #endif
-    if (!allInOneCell && binned >= DenseOccupancy * (uint64_t)cellCount)
+    if (allInOneCell)
+        return;
+    if (binned >= ThirdCellOccupancy * (uint64_t)cellCount)
         binVertices(positions, count, reach, MostCellsPerReach);
+    else if (binned >= HalfCellOccupancy * (uint64_t)cellCount)
+        binVertices(positions, count, reach, 2);
 }
 
 uint32_t occlusionCellCount()
