@@ -237,10 +237,6 @@ void buildOcclusionGrid(const Vec3 *positions, uint32_t count, float threshold)
     // floats are more than 2 * reach apart.
     largeFrom = allInOneCell ? HUGE_VAL : ldexp(1.0, ilogb(2 * reach) + 25);
     uint32_t binned = binVertices(positions, count, reach, 1);
-#ifdef MIRL_AAO_FORCE_PER_REACH
-    binVertices(positions, count, reach, MIRL_AAO_FORCE_PER_REACH);
-    return;
-#endif
     if (allInOneCell)
         return;
     if (binned >= ThirdCellOccupancy * (uint64_t)cellCount)
