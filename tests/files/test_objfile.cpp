@@ -6,7 +6,10 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "filetools.h"
@@ -416,6 +419,49 @@ TEST_F(ObjectFile, FailedSavesKeepTheOldFileAndSayWhy)
     chmod(path.c_str(), 0644);
     EXPECT_TRUE(saveobj(path.c_str()));
     EXPECT_EQ(readFile(path), textOf(imageOf(newRecord)));
+}
+
+// In a child with a mount namespace of its own: a tmpfs holding an object
+// file is made read-only, then saving over the file and beside it must fail
+// with the notice and leave the file as it was. Exit codes: 0 passed, 77 no
+// permission to mount here, others a failed check.
+static int saveOnReadOnlyFolder(const std::string &folder)
+{
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+        return 77;
+    if (mkdir(folder.c_str(), 0755) != 0 || mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0)
+        return 77;
+    std::string path = folder + "/keep.mrl";
+    useRecord(makeRecord({{31, 128}, {21, 128}}));
+    if (!saveobj(path.c_str()))
+        return 1;
+    std::vector<uint8_t> oldBytes = readFile(path);
+    if (mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+        return 77;
+    NoticeCapture notes;
+    useRecord(startingRecord());
+    if (saveobj(path.c_str()) || saveobj((folder + "/new.mrl").c_str()))
+        return 2;
+    if (notes.all().size() != 2 || notes.all()[0].title != "Unable to save to file" ||
+        notes.all()[1].text != "FATAL ERROR")
+        return 3;
+    if (readFile(path) != oldBytes || exists(folder + "/new.mrl"))
+        return 4;
+    return 0;
+}
+
+TEST_F(ObjectFile, ReadOnlyFolderKeepsTheOldFile)
+{
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(saveOnReadOnlyFolder(dir / "ro"));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77)
+        GTEST_SKIP() << "no permission to mount a read-only folder here";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed check " << WEXITSTATUS(status);
 }
 
 TEST_F(ObjectFile, SavingToADeviceWritesIntoIt)
