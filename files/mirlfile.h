@@ -46,7 +46,8 @@ int saveobj(const char *name);
 
 int loadobj(const char *name, Mesh *m);
 /* Reads a record (bytes past the image are ignored) into CommandRecord,
-   empties m and replays the record into it with the Recorder off. 1 on
+   empties m and replays the record into it with the Recorder off and, as in
+   a player, no last picked face (LastPickedFace -1 at the start). 1 on
    success. A file that cannot be read ("Unable to read from file") or holds
    less than a whole image ("Not a complete mirl object") changes nothing
    (record, PickCount, LastPickedFace, mesh) and returns 0. */

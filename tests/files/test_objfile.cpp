@@ -317,6 +317,23 @@ TEST_F(ObjectFile, LoadingWithTheRecorderOnRecordsNothing)
     EXPECT_EQ(RecorderOn, 1); // the caller's setting is kept
 }
 
+TEST_F(ObjectFile, LoadReplaysAsAPlayerDoesWhateverWasPickedBefore)
+{
+    // "Select adjacent" on the all-selected cube leaves nothing selected
+    // (without touching the last pick); then "select similar along X"
+    // before any pick: a player starts with no last picked face and selects
+    // nothing.
+    mirlObj r = makeRecord({{31, 128}, {23, 128}, {24, 128}});
+    useRecord(r);
+    ASSERT_TRUE(saveobj((dir / "similar.mrl").c_str()));
+    LastPickedFace = 3; // left over from the model edited before
+    ASSERT_TRUE(loadobj((dir / "similar.mrl").c_str(), mesh.get()));
+    EXPECT_EQ(countsel(mesh.get()), 0);
+    EXPECT_EQ(LastPickedFace, -1);
+    resetrecord();
+    EXPECT_EQ(meshDiff(*mesh, replayed(r)), "");
+}
+
 TEST_F(ObjectFile, OddStepsReplayWithinBounds)
 {
     // Unknown opcodes, picks beyond the mesh and records that would grow the
