@@ -347,8 +347,16 @@ TEST_F(Tool, FullOutputIsAnError)
 
 TEST_F(Tool, ExportPrintsWhatTheEditorAppends)
 {
-    std::string oldCwd = std::filesystem::current_path().string();
-    int32_t oldPending = HeaderPending;
+    // Restores the folder and HeaderPending however the test ends.
+    struct Restore {
+        std::filesystem::path cwd = std::filesystem::current_path();
+        int32_t pending = HeaderPending;
+        ~Restore()
+        {
+            HeaderPending = pending;
+            std::filesystem::current_path(cwd);
+        }
+    } restore;
     std::filesystem::create_directory(path("export"));
     std::filesystem::current_path(path("export"));
     for (const SampleRecord &s : samples) {
@@ -362,8 +370,6 @@ TEST_F(Tool, ExportPrintsWhatTheEditorAppends)
         ToolRun plain = tool({"export", path(s.name + ".mrl"), "mrlj0"});
         EXPECT_EQ("#include \"mirl.h\"\n\n" + plain.out, header) << s.name;
     }
-    HeaderPending = oldPending;
-    std::filesystem::current_path(oldCwd);
 }
 
 } // namespace
