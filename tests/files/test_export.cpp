@@ -251,20 +251,4 @@ TEST_F(Export, FailedWritesAreReportedAndLeaveTheFileAsItWas)
     EXPECT_EQ(HeaderPending, 1);
 }
 
-TEST(ExportText, MatchesTheExportedFileExactly)
-{
-    // exportfp is what mirl-tool prints: the same bytes exportobj appends.
-    mirlObj r = recordWith(30, 5, 11);
-    useRecord(r);
-    char *buffer = nullptr;
-    size_t size = 0;
-    FILE *f = open_memstream(&buffer, &size);
-    ASSERT_NE(f, nullptr);
-    EXPECT_TRUE(exportfp(f, "thing"));
-    fclose(f);
-    EXPECT_EQ(std::string(buffer, size), objectText("thing", r, 5));
-    free(buffer);
-    resetrecord();
-}
-
 } // namespace
