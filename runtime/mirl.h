@@ -67,6 +67,12 @@ typedef struct mirlObj {
 /* The packed 1537-byte command record. It is the layout of an exported
    object (Mirljects.h), so replayobj takes a pointer to one directly, and
    its bytes are the object file image (picks little-endian on disk). */
+#if defined(__GNUC__)
+/* An exported object initialises a mirlObj with one flat list of 769 values,
+   which is valid C and C++; -Wall would still ask for braces around each
+   array, so a player built with -Werror could not include Mirljects.h. */
+#pragma GCC diagnostic ignored "-Wmissing-braces"
+#endif
 
 typedef void (*mirlOp)(Mesh *m, float p);
 /* An operation: edits m in place, then records its step. */
