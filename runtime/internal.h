@@ -3,6 +3,8 @@
 #ifndef MIRL_INTERNAL_H
 #define MIRL_INTERNAL_H
 
+#include <string.h>
+
 #include "mirl.h"
 
 /* Each runtime routine lives in a code section named after it, so a demo's
@@ -28,13 +30,36 @@ static inline float mirl_f32(double d)
     volatile float v = f;
     f = v;
 #endif
+    // The sign and payload of a NaN result follow the order of the operands,
+    // which the compiler may swap in a sum or a product: storing one NaN for
+    // all keeps every build (and every player) on the same bits.
+    if (f != f) {
+        const uint32_t quiet = 0x7FC00000u; // positive quiet NaN, no payload
+        memcpy(&f, &quiet, sizeof f);
+    }
     return f;
 }
 
 /* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
    when v is a corner of a quad with a nonzero flag (what vselect answers),
    for every v below nverts. One pass over vertices and quads. */
+#ifdef __cplusplus
+extern "C" { // plain names across the runtime's own files, as a C player links them
+#endif
 extern uint8_t SelMark[MIRL_MAXVERTS];
 void selmark(const Mesh *m);
+#ifdef __cplusplus
+}
+#endif
+
+/* An operation whose result would not fit the Mesh changes nothing but still
+   records its step, so records, undo and replay stay aligned. Only the
+   editor (Recorder on) tells the user; a replay refuses the same step the
+   same way, silently. */
+static inline void capnote(void)
+{
+    if (RecorderOn)
+        notify("Exceeded mesh capacity", "ERROR");
+}
 
 #endif /* MIRL_INTERNAL_H */
