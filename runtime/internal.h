@@ -43,6 +43,18 @@ static inline float mirl_f32(double d)
 /* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
    when v is a corner of a quad with a nonzero flag (what vselect answers),
    for every v below nverts. One pass over vertices and quads. */
+/* *p = *n where mark is 1, *p unchanged where it is 0, without a branch: over
+   a scattered selection a branch per vertex mispredicts at every turn. */
+static inline void putsel(Vec3 *p, const Vec3 *n, uint8_t mark)
+{
+    uint32_t keep = (uint32_t)mark - 1u, o[3], w[3]; // keep: all ones for 0
+    memcpy(o, p, sizeof o);
+    memcpy(w, n, sizeof w);
+    for (int k = 0; k < 3; k++)
+        o[k] = (o[k] & keep) | (w[k] & ~keep);
+    memcpy(p, o, sizeof o);
+}
+
 #ifdef __cplusplus
 extern "C" { // plain names across the runtime's own files, as a C player links them
 #endif

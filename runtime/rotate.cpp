@@ -17,20 +17,19 @@ MIRL_SECTION(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
     const uint32_t n = m->nverts;
     selmark(m); // which vertices belong to a selected face, in one pass
     for (uint32_t v = 0; v < n; v++) {
-        if (!SelMark[v])
-            continue;
-        Vec3 *q = &m->verts[v];
-        const D x = q->x, y = q->y, z = q->z; // both results from the old ones
+        Vec3 *p = &m->verts[v], q = *p;
+        const D x = p->x, y = p->y, z = p->z; // both results from the old ones
         if (axis == 0) {
-            q->y = mirl_f32(y * c - z * s);
-            q->z = mirl_f32(y * s + z * c);
+            q.y = mirl_f32(y * c - z * s);
+            q.z = mirl_f32(y * s + z * c);
         } else if (axis == 1) {
-            q->x = mirl_f32(x * c + z * s);
-            q->z = mirl_f32(z * c - x * s);
+            q.x = mirl_f32(x * c + z * s);
+            q.z = mirl_f32(z * c - x * s);
         } else {
-            q->x = mirl_f32(x * c - y * s);
-            q->y = mirl_f32(x * s + y * c);
+            q.x = mirl_f32(x * c - y * s);
+            q.y = mirl_f32(x * s + y * c);
         }
+        putsel(p, &q, SelMark[v]);
     }
 }
 

@@ -13,12 +13,14 @@ MIRL_SECTION(".scaleob") void scaleob(Mesh *m, const Vec3 *factors, int32_t whol
     if (!whole)
         selmark(m); // which vertices belong to a selected face, in one pass
     for (uint32_t v = 0; v < n; v++) {
-        if (!whole && !SelMark[v])
-            continue;
-        Vec3 *p = &m->verts[v];
-        p->x = mirl_f32((D)p->x * fx);
-        p->y = mirl_f32((D)p->y * fy);
-        p->z = mirl_f32((D)p->z * fz);
+        Vec3 *p = &m->verts[v], q;
+        q.x = mirl_f32((D)p->x * fx);
+        q.y = mirl_f32((D)p->y * fy);
+        q.z = mirl_f32((D)p->z * fz);
+        if (!whole)
+            putsel(p, &q, SelMark[v]);
+        else
+            *p = q;
     }
 }
 

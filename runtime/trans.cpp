@@ -13,12 +13,14 @@ MIRL_SECTION(".transob") void transob(Mesh *m, const Vec3 *offset, int32_t scope
     if (scope)
         selmark(m); // which vertices belong to a selected face, in one pass
     for (uint32_t v = 0; v < n; v++) {
-        if (scope && !SelMark[v])
-            continue;
-        Vec3 *p = &m->verts[v];
-        p->x = mirl_f32((D)p->x + ox);
-        p->y = mirl_f32((D)p->y + oy);
-        p->z = mirl_f32((D)p->z + oz);
+        Vec3 *p = &m->verts[v], q;
+        q.x = mirl_f32((D)p->x + ox);
+        q.y = mirl_f32((D)p->y + oy);
+        q.z = mirl_f32((D)p->z + oz);
+        if (scope)
+            putsel(p, &q, SelMark[v]);
+        else
+            *p = q;
     }
 }
 
