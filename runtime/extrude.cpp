@@ -24,15 +24,18 @@ MIRL_SECTION(".addquad") void addquad(Mesh *m, float p)
         recordstep(29, 0.0f);
         return;
     }
+    // Both copies every time, only one index moving on: no branch on flags
+    // that a scattered selection mixes at random. keep <= i, so nothing is
+    // overwritten before it has been read.
     uint32_t keep = 0, j = 0;
     for (uint32_t i = 0; i < n; i++) {
-        if (m->selected[i] != 0) {
-            Extruded[j++] = m->quads[i];
-        } else {
-            m->quads[keep] = m->quads[i];
-            m->selected[keep] = m->selected[i];
-            keep++;
-        }
+        const Quad q = m->quads[i];
+        const int32_t f = m->selected[i];
+        Extruded[j] = q;
+        m->quads[keep] = q;
+        m->selected[keep] = f;
+        j += f != 0;
+        keep += f == 0;
     }
     m->nquads = keep;
     for (j = 0; j < sel; j++) {
@@ -59,11 +62,11 @@ MIRL_SECTION(".delQuad") void delQuad(Mesh *m, float p)
     const uint32_t n = m->nquads;
     uint32_t keep = 0;
     for (uint32_t i = 0; i < n; i++) {
-        if (m->selected[i] != 0)
-            continue;
-        m->quads[keep] = m->quads[i];
-        m->selected[keep] = m->selected[i];
-        keep++;
+        const Quad q = m->quads[i];
+        const int32_t f = m->selected[i];
+        m->quads[keep] = q; // kept only if the index moves on
+        m->selected[keep] = f;
+        keep += f == 0;
     }
     m->nquads = keep;
     recordstep(30, 0.0f);

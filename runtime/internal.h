@@ -43,18 +43,6 @@ static inline float mirl_f32(double d)
 /* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
    when v is a corner of a quad with a nonzero flag (what vselect answers),
    for every v below nverts. One pass over vertices and quads. */
-/* *p = *n where mark is 1, *p unchanged where it is 0, without a branch: over
-   a scattered selection a branch per vertex mispredicts at every turn. */
-static inline void putsel(Vec3 *p, const Vec3 *n, uint8_t mark)
-{
-    uint32_t keep = (uint32_t)mark - 1u, o[3], w[3]; // keep: all ones for 0
-    memcpy(o, p, sizeof o);
-    memcpy(w, n, sizeof w);
-    for (int k = 0; k < 3; k++)
-        o[k] = (o[k] & keep) | (w[k] & ~keep);
-    memcpy(p, o, sizeof o);
-}
-
 #ifdef __cplusplus
 extern "C" { // plain names across the runtime's own files, as a C player links them
 #endif
@@ -63,6 +51,28 @@ void selmark(const Mesh *m);
 #ifdef __cplusplus
 }
 #endif
+
+/* keep where keepmask is all ones, put where it is zero, bit for bit. */
+static inline float mirl_pick(float keep, float put, uint32_t keepmask)
+{
+    uint32_t k, p;
+    memcpy(&k, &keep, sizeof k);
+    memcpy(&p, &put, sizeof p);
+    k = (k & keepmask) | (p & ~keepmask);
+    memcpy(&keep, &k, sizeof k);
+    return keep;
+}
+
+/* *p = *n where mark is 1, *p unchanged where it is 0, without a branch: over
+   a scattered selection a branch per vertex mispredicts at every turn. One
+   component at a time, in registers (a blend through memory stalls). */
+static inline void putsel(Vec3 *p, const Vec3 *n, uint8_t mark)
+{
+    const uint32_t keep = (uint32_t)mark - 1u; // all ones for 0
+    p->x = mirl_pick(p->x, n->x, keep);
+    p->y = mirl_pick(p->y, n->y, keep);
+    p->z = mirl_pick(p->z, n->z, keep);
+}
 
 /* An operation whose result would not fit the Mesh changes nothing but still
    records its step, so records, undo and replay stay aligned. Only the
