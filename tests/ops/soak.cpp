@@ -1,6 +1,6 @@
 // The long differential run: random records and random meshes, runtime
 // against the literal algorithms, from a given seed on.
-// usage: ops_soak FIRST_SEED COUNT
+// usage: ops_soak FIRST_SEED COUNT [FACE_BUDGET]
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,7 +13,7 @@ int main(int argc, char **argv)
     DiffStats st;
     RecOptions o;
     o.maxSteps = 120;
-    o.faceBudget = 3000;
+    o.faceBudget = argc > 3 ? static_cast<uint32_t>(std::strtoul(argv[3], nullptr, 10)) : 3000;
     const uint64_t chunk = 100;
     for (uint64_t s = first; s < first + count; s += chunk) {
         uint64_t n = first + count - s < chunk ? first + count - s : chunk;
