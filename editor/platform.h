@@ -9,6 +9,7 @@ struct PlatformBackend {
     void (*detachMenu)(int button);
     void (*postRedisplay)(void);
     int (*modifiers)(void);                // glutGetModifiers
+    void (*swapBuffers)(void);             // shows the frame just drawn
 };
 
 extern const PlatformBackend GlutPlatform;

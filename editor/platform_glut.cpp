@@ -9,7 +9,7 @@ static void glutAttach(int menu, int button)
 }
 
 const PlatformBackend GlutPlatform = {
-    glutSetCursor, glutAttach, glutDetachMenu, glutPostRedisplay, glutGetModifiers,
+    glutSetCursor, glutAttach, glutDetachMenu, glutPostRedisplay, glutGetModifiers, glutSwapBuffers,
 };
 
 static const PlatformBackend *Current = &GlutPlatform;

@@ -5,6 +5,7 @@
 
 #include "editor.h"
 #include "editor_state.h"
+#include "platform.h"
 
 const float DefaultColour[3] = {0.7f, 0.7f, 0.85f};
 const float QuadColour[3] = {0.25f, 0.25f, 0.5f};
@@ -57,7 +58,7 @@ void display()
     drawVertices(m);
     drawNormals(m);
     drawBadge();
-    glutSwapBuffers();
+    platform().swapBuffers();
 }
 
 void drawGridAxes()
