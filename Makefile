@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test bench clean
+.PHONY: all deps configure build test run bench clean
 
 all: build
 
@@ -20,6 +20,9 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j 1
+
+run: build
+	@./scripts/run-editor.sh $(BUILD)/editor/mirl
 
 bench: build
 	@for b in $(BUILD)/bench/mirl-bench*; do \
