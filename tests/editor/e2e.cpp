@@ -163,11 +163,12 @@ static void badgePoint(double bx, double by, int *x, int *y)
     *y = WinH - 1 - (int)((-0.9 + by / 170.0 + 1.0) / 2.0 * WinH);
 }
 
-// The editor as a child process in a folder of its own, with the console
-// dialogs: a file name is typed on its standard input.
+// The editor as a child process in a folder of its own. With the console
+// dialogs a file name is typed on its standard input; otherwise it shows
+// its GTK dialogs.
 class EditorRun {
   public:
-    explicit EditorRun(const std::string &folder) : folder(folder)
+    explicit EditorRun(const std::string &folder, bool consoleDialogs = true) : folder(folder)
     {
         int in[2];
         if (pipe(in) != 0)
@@ -183,7 +184,10 @@ class EditorRun {
             int err = open("err.txt", O_WRONLY | O_CREAT | O_TRUNC, 0600);
             dup2(out, 1);
             dup2(err, 2);
-            setenv("MIRL_CONSOLE_DIALOGS", "1", 1);
+            if (consoleDialogs)
+                setenv("MIRL_CONSOLE_DIALOGS", "1", 1);
+            else
+                unsetenv("MIRL_CONSOLE_DIALOGS");
             execl(MIRL_PROGRAM, MIRL_PROGRAM, (char *)nullptr);
             _exit(127);
         }
@@ -485,6 +489,58 @@ TEST_F(EndToEnd, SaveThenLoadInAFreshRunGivesTheSameRecord)
     run.type("second.mrl");
     ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 2));
     EXPECT_EQ(slurp(folder + "/second.mrl"), first);
+}
+
+// The first visible top-level window with this exact name.
+static bool waitForWindowNamed(const std::string &name, Rect *r)
+{
+    return waitFor([&] {
+        std::istringstream ids(sh("xdotool search --onlyvisible --name '^" + name + "$' 2>/dev/null"));
+        std::string id;
+        if (!(ids >> id))
+            return false;
+        *r = geometry(id);
+        return true;
+    });
+}
+
+TEST_F(EndToEnd, GtkChooserAndModalNoticeBox)
+{
+    {
+        std::ofstream shortFile(folder + "/short.mrl");
+        shortFile << "short";
+    }
+    EditorRun run(folder, false);
+    ASSERT_TRUE(run.waitForWindow());
+    ASSERT_TRUE(chooseItem(8, 1)); // FILE, "Load"
+    Rect chooser;
+    ASSERT_TRUE(waitForWindowNamed("Load mirl object", &chooser));
+    // Keyboard focus follows the pointer: type the name into the chooser.
+    xdo("mousemove " + std::to_string(chooser.x + chooser.w / 2) + " " + std::to_string(chooser.y + chooser.h / 2));
+    pause(200);
+    xdo("type short.mrl");
+    pause(200);
+    xdo("key Return");
+    // The file is too short: a modal box titled with the message.
+    Rect box;
+    ASSERT_TRUE(waitForWindowNamed("Not a complete mirl object", &box));
+    pause(300);
+    EXPECT_EQ(run.output().find("done"), std::string::npos); // waits for OK
+    xdo("mousemove " + std::to_string(box.x + box.w / 2) + " " + std::to_string(box.y + box.h - 18) + " click 1");
+    ASSERT_TRUE(run.waitForOutput(" .o0 Working ... done 0o.\n"));
+
+    // Save takes a typed new name, written exactly as typed.
+    ASSERT_TRUE(chooseItem(8, 2)); // FILE, "Save"
+    ASSERT_TRUE(waitForWindowNamed("Save mirl object", &chooser));
+    xdo("mousemove " + std::to_string(chooser.x + chooser.w / 2) + " " + std::to_string(chooser.y + chooser.h / 2));
+    pause(200);
+    xdo("type typed-name");
+    pause(200);
+    xdo("key Return");
+    ASSERT_TRUE(run.waitForOutput(" .o0 Working ... done 0o.\n", 2));
+    std::string image = slurp(folder + "/typed-name");
+    ASSERT_GE(image.size(), 1537u);
+    EXPECT_EQ(image.substr(0, 2), std::string("\x01\x1f", 2));
 }
 
 TEST_F(EndToEnd, ExitEndsWithStatusZeroAndNoEndMessage)
