@@ -65,23 +65,24 @@ choose() {
     wait_menus 0
 }
 pick() { point "$1" "$2"; sleep 0.05; xdotool click 1; sleep 0.1; }
-drag_right() { # a live preview: $1 small steps to the right, then commit
-    local x=420
-    for _ in $(seq "$1"); do x=$((x + 4)); point $x 420; sleep 0.01; done
+drag_right() { # a live preview: $1 parameter steps to the right, then commit
+    point 300 300 # where the menu was opened: no step
+    sleep 0.05
+    for i in $(seq "$1"); do point $((300 + 4 * i)) 300; sleep 0.02; done
     xdotool click 1
 }
 
 n=0
-choose 0 1; n=$((n + 1)); wait_done $n         # SELECT: Select None
-pick 400 240                                   # the top face
-pick 460 330                                   # the right face
-choose 4 1; n=$((n + 1)); wait_done $n         # FACES: Extrude Normal
-choose 5 0; drag_right 12; n=$((n + 1)); wait_done $n   # FACES Move: Move Normal
-choose 4 0; n=$((n + 1)); wait_done $n         # FACES: Inset Faces
-choose 5 0; drag_right 6; n=$((n + 1)); wait_done $n    # Move Normal again
-choose 1 0; n=$((n + 1)); wait_done $n         # OBJECT: Smooth
-choose 10 0; n=$((n + 1)); wait_done $n        # LIGHTING: Light On/Off
+choose 0 1; n=$((n + 1)); wait_done $n                # SELECT: Select None
+pick 400 240                                          # the top face
+pick 460 330                                          # the right face
+choose 4 1; n=$((n + 1)); wait_done $n                # FACES: Extrude Normal
+choose 4 0; n=$((n + 1)); wait_done $n                # FACES: Inset Faces
+choose 5 0; drag_right 3; n=$((n + 1)); wait_done $n  # FACES Move: Move Normal
+choose 1 0; n=$((n + 1)); wait_done $n                # OBJECT: Smooth
+choose 10 0; n=$((n + 1)); wait_done $n               # LIGHTING: Light On/Off
 point 790 590
+for _ in $(seq 12); do xdotool key shift+Down; done   # step back to see it all
 sleep 0.5
 mkdir -p "$(dirname "$output")"
 import -window root -crop 800x600+$wx+$wy +repage "$output"

@@ -136,9 +136,11 @@ TEST_F(Render, PreviewSlotIsDrawnDuringAPreview)
     runCommand(46);
     onPassiveMotion(100, 100);
     dispatchCommand(14); // scale uniform
-    for (int i = 0; i < 60; i++)
-        onPassiveMotion(100 - i - 1, 100); // down towards 0: a tiny cube
+    for (int i = 0; i < 11; i++)
+        onPassiveMotion(100 - i - 1, 100); // 1.035 - 11 steps: about 0.03
     Rgb centreTop = at({0.0f, 1.0f, 0.0f});
     EXPECT_LE(centreTop.r, 26); // the committed cube's top is not drawn
+    EXPECT_LT(scaleValue(), 0.1f);
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
+    EXPECT_LE(at({0.0f, 1.0f, 0.0f}).r, 26); // committed: still tiny
 }
