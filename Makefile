@@ -1,11 +1,16 @@
 # make test   install what is missing, build, run every test
 # make run    install what is missing, build, start the editor
 # make bench  build and run the benchmarks (Release)
+# make fuzz   fuzz loadobj's path with clang (FUZZ_SECONDS, default 600)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
+<<<<<<< HEAD
 .PHONY: all deps configure build test run bench clean
+=======
+.PHONY: all deps configure build test bench fuzz clean
+>>>>>>> main
 
 all: build
 
@@ -29,6 +34,11 @@ bench: build
 	    echo "== $$b"; \
 	    $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
 	done
+
+FUZZ_SECONDS ?= 600
+fuzz: build
+	@./tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(FUZZ_SECONDS) \
+	    $(CURDIR)/$(BUILD)/tests/player/make_records
 
 clean:
 	rm -rf $(BUILD)

@@ -22,13 +22,8 @@ void loadObjectCommand()
     char name[FileNameCapacity];
     if (!chooseObjectFile(ChooseToLoad, name, sizeof name))
         return;
-    // The replay starts like a player's, with no last picked face; a file
-    // that cannot be read leaves everything as it was.
-    int lastPicked = LastPickedFace;
-    LastPickedFace = -1;
-    if (!loadobj(name, committedMesh()))
-        LastPickedFace = lastPicked;
-    resetHistory();
+    loadobj(name, committedMesh()); // reports its own failures
+    resetHistory();                 // whether or not the file could be read
 }
 
 void saveObjectCommand()

@@ -72,8 +72,7 @@ void rebuildCommittedMesh()
     Mesh *m = committedMesh();
     m->nverts = 0;
     m->nquads = 0;
-    LastPickedFace = -1; // as a player starts, so similar-selection agrees
-    replayrec(m);
+    replayrec(m); // starts with no last picked face, as a player does
 }
 
 void undoLastCommand()

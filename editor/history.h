@@ -35,6 +35,5 @@ void dropOwnSteps(int n);
 // mesh by replaying the rest of the record.
 void undoLastCommand();
 
-// Empties the committed mesh and replays the record into it, starting like a
-// fresh player (no last picked face).
+// Empties the committed mesh and replays the record into it.
 void rebuildCommittedMesh();

@@ -1,6 +1,9 @@
 // The C header export: one mirlObj initialiser per export, appended to
 // Mirljects.h in the current directory.
+#include <errno.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "internal.h"
 #include "mirlfile.h"
@@ -35,30 +38,52 @@ MIRL_SECTION(".unpacko") int exportfp(FILE *f, const char *name)
     return ok;
 }
 
+// Starts Mirljects.h afresh with the include line. Through a temporary file:
+// when this fails, the header of an earlier run is still there.
+MIRL_SECTION(".unpacko") static int startHeader(void)
+{
+    static mirlRepl out;
+    if (!repopen(&out, HeaderFile))
+        return 0;
+    int ok = fputs("#include \"mirl.h\"\n\n", out.f) >= 0;
+    return repdone(&out, ok);
+}
+
+// Appends one object; a failed write is cut off again, so the file never
+// ends in half an initialiser.
+MIRL_SECTION(".unpacko") static int appendObject(const char *name)
+{
+    FILE *f = fopen(HeaderFile, "a");
+    if (!f)
+        return 0;
+    struct stat st;
+    int regular = fstat(fileno(f), &st) == 0 && S_ISREG(st.st_mode);
+    int ok = exportfp(f, name);
+    ok = fflush(f) == 0 && ok;
+    int saved = errno;
+    if (fclose(f) != 0 && ok) {
+        saved = errno;
+        ok = 0;
+    }
+    if (!ok && regular && truncate(HeaderFile, st.st_size) != 0) {
+        // The notice follows; nothing more can be done about the tail.
+    }
+    errno = saved;
+    return ok;
+}
+
 MIRL_SECTION(".unpacko") int exportobj(const char *name)
 {
     if (HeaderPending) {
-        FILE *f = fopen(HeaderFile, "w");
-        if (!f) {
-            notify("Unable to open Mirljects.h file - not saving", "FATAL ERROR");
-            return 0;
-        }
-        int ok = fputs("#include \"mirl.h\"\n\n", f) >= 0;
-        ok = fclose(f) == 0 && ok;
-        if (!ok) {
+        if (!startHeader()) {
             notify("Unable to open Mirljects.h file - not saving", "FATAL ERROR");
             return 0;
         }
         HeaderPending = 0;
     }
-    FILE *f = fopen(HeaderFile, "a");
-    if (!f) {
+    if (!appendObject(name)) {
         notify("Unable to open Mirljects.h file - not saving", "FATAL ERROR");
         return 0;
     }
-    int ok = exportfp(f, name);
-    ok = fclose(f) == 0 && ok;
-    if (!ok)
-        notify("Unable to open Mirljects.h file - not saving", "FATAL ERROR");
-    return ok;
+    return 1;
 }

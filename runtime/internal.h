@@ -3,6 +3,8 @@
 #ifndef MIRL_INTERNAL_H
 #define MIRL_INTERNAL_H
 
+#include <string.h>
+
 #include "mirl.h"
 
 /* Each runtime routine lives in a code section named after it, so a demo's
@@ -28,13 +30,58 @@ static inline float mirl_f32(double d)
     volatile float v = f;
     f = v;
 #endif
+    // The sign and payload of a NaN result follow the order of the operands,
+    // which the compiler may swap in a sum or a product: storing one NaN for
+    // all keeps every build (and every player) on the same bits.
+    if (f != f) {
+        const uint32_t quiet = 0x7FC00000u; // positive quiet NaN, no payload
+        memcpy(&f, &quiet, sizeof f);
+    }
     return f;
 }
 
 /* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
    when v is a corner of a quad with a nonzero flag (what vselect answers),
    for every v below nverts. One pass over vertices and quads. */
+#ifdef __cplusplus
+extern "C" { // plain names across the runtime's own files, as a C player links them
+#endif
 extern uint8_t SelMark[MIRL_MAXVERTS];
 void selmark(const Mesh *m);
+#ifdef __cplusplus
+}
+#endif
+
+/* keep where keepmask is all ones, put where it is zero, bit for bit. */
+static inline float mirl_pick(float keep, float put, uint32_t keepmask)
+{
+    uint32_t k, p;
+    memcpy(&k, &keep, sizeof k);
+    memcpy(&p, &put, sizeof p);
+    k = (k & keepmask) | (p & ~keepmask);
+    memcpy(&keep, &k, sizeof k);
+    return keep;
+}
+
+/* *p = *n where mark is 1, *p unchanged where it is 0, without a branch: over
+   a scattered selection a branch per vertex mispredicts at every turn. One
+   component at a time, in registers (a blend through memory stalls). */
+static inline void putsel(Vec3 *p, const Vec3 *n, uint8_t mark)
+{
+    const uint32_t keep = (uint32_t)mark - 1u; // all ones for 0
+    p->x = mirl_pick(p->x, n->x, keep);
+    p->y = mirl_pick(p->y, n->y, keep);
+    p->z = mirl_pick(p->z, n->z, keep);
+}
+
+/* An operation whose result would not fit the Mesh changes nothing but still
+   records its step, so records, undo and replay stay aligned. Only the
+   editor (Recorder on) tells the user; a replay refuses the same step the
+   same way, silently. */
+static inline void capnote(void)
+{
+    if (RecorderOn)
+        notify("Exceeded mesh capacity", "ERROR");
+}
 
 #endif /* MIRL_INTERNAL_H */

@@ -67,6 +67,12 @@ typedef struct mirlObj {
 /* The packed 1537-byte command record. It is the layout of an exported
    object (Mirljects.h), so replayobj takes a pointer to one directly, and
    its bytes are the object file image (picks little-endian on disk). */
+#if defined(__GNUC__)
+/* An exported object initialises a mirlObj with one flat list of 769 values,
+   which is valid C and C++; -Wall would still ask for braces around each
+   array, so a player built with -Werror could not include Mirljects.h. */
+#pragma GCC diagnostic ignored "-Wmissing-braces"
+#endif
 
 typedef void (*mirlOp)(Mesh *m, float p);
 /* An operation: edits m in place, then records its step. */
@@ -187,7 +193,8 @@ void replayobj(const mirlObj *r, Mesh *m);
 /* Applies r's steps to m (which the caller empties first). Opcodes below 32
    run through OperationTable, each but 19..26 followed by setnorm; opcode 50
    picks the next pick-list face; other opcodes are skipped. PickCount is
-   rebuilt. Keep the Recorder off. A damaged record cannot make it read or
+   rebuilt and LastPickedFace starts at -1, so the result depends on the
+   record alone. Keep the Recorder off. A damaged record cannot make it read or
    write out of bounds: out-of-range picks and steps beyond the mesh
    capacity change nothing. */
 void replayrec(Mesh *m);
@@ -241,6 +248,11 @@ void smoooth(Mesh *m, float p); /* 28: into four, Catmull-Clark positions */
 void addquad(Mesh *m, float p); /* 29: extrude the selected faces */
 void delQuad(Mesh *m, float p); /* 30: delete the selected faces */
 void addcube(Mesh *m, float p); /* 31: append the cube, its faces selected */
+/* Capacity: a step whose result would exceed 250000 vertices or faces changes
+   nothing and is still recorded (with the notice "Exceeded mesh capacity"
+   while the Recorder is on). addcube needs 8 vertices and 6 faces, addquad 4
+   vertices and 4 faces per selected face, subd/smoooth 4N faces (N faces
+   now) and N + (edge points not shared) new vertices. */
 
 void select9(Mesh *m, uint32_t f);
 /* Opcode 50, a pick: toggles face f (a face at or beyond nquads is left
@@ -255,8 +267,9 @@ void scaleob(Mesh *m, const Vec3 *factors, int32_t whole);
 void rotobj(Mesh *m, float p, int32_t axis);
 /* Rotates the selection by p * 22.5 degrees about X (0), Y (1) or Z. */
 void smooth(Mesh *m, int32_t smoothing);
-/* Splits every face into four; with smoothing, Catmull-Clark positions.
-   Records nothing. */
+/* Splits every face into four; with smoothing, Catmull-Clark positions
+   (a vertex that no face uses stays where it is). Records nothing; refuses
+   a result beyond the capacity as above. */
 void selrang(Mesh *m, uint32_t first, uint32_t end, int32_t value);
 /* Flags of faces first..end-1 = value. */
 void selinvr(Mesh *m);

@@ -3,10 +3,14 @@
 namespace oracle {
 
 mirlOp Table[MIRL_NUMOPS] = {
-    scale1,  scale2,  scale3,  scale4,  scale5,  scale6,  scale7,  scale8,
-    scalece, trans1,  trans2b, trans3,  trans4,  trans5,  trans6,  trans2,
-    rotate1, rotate2, rotate3, select1, select2, select3, select4, select5,
-    select6, select7, select8, subd,    smoooth, addquad, delQuad, addcube,
+    oracle::scale1,  oracle::scale2,  oracle::scale3,  oracle::scale4,
+    oracle::scale5,  oracle::scale6,  oracle::scale7,  oracle::scale8,
+    oracle::scalece, oracle::trans1,  oracle::trans2b, oracle::trans3,
+    oracle::trans4,  oracle::trans5,  oracle::trans6,  oracle::trans2,
+    oracle::rotate1, oracle::rotate2, oracle::rotate3, ::select1,
+    ::select2,       ::select3,       oracle::select4, oracle::select5,
+    ::select6,       ::select7,       ::select8,       oracle::subd,
+    oracle::smoooth, oracle::addquad, oracle::delQuad, ::addcube,
 };
 
 void replay(const mirlObj *r, Mesh *m)

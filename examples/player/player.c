@@ -1,0 +1,64 @@
+/* player.c - the smallest mirl player: rebuilds the object mrlj0 that the
+   editor exported to Mirljects.h and writes its mesh as Wavefront OBJ (to
+   the file named on the command line, or to standard output). A demo would
+   hand mesh.verts and mesh.quads to its renderer instead.
+
+   Build (C99, no C++ needed):
+       cc -std=c99 -O2 -I. -I<mirl>/runtime player.c libmirl_runtime.a -lm */
+#include <stdio.h>
+
+#include "mirl.h"
+#include "Mirljects.h" /* the editor's export; it includes mirl.h itself */
+
+static Mesh mesh; /* 14 MB of static storage, zero: an empty mesh */
+
+/* The faces whose selection flag is (or is not) set, 1-based, corners in
+   reverse so they run counter-clockwise seen from outside, as OBJ wants. */
+static int writeFaces(FILE *out, int selected)
+{
+    int ok = 1;
+    uint32_t i;
+    for (i = 0; i < mesh.nquads; i++) {
+        const uint32_t *v = mesh.quads[i].v;
+        if ((mesh.selected[i] != 0) != selected)
+            continue;
+        ok = fprintf(out, "f %lu %lu %lu %lu\n", v[0] + 1ul, v[3] + 1ul, v[2] + 1ul, v[1] + 1ul) > 0 && ok;
+    }
+    return ok;
+}
+
+static int writeObj(FILE *out)
+{
+    uint32_t i, selected = 0;
+    int ok;
+    for (i = 0; i < mesh.nquads; i++)
+        selected += mesh.selected[i] != 0;
+    ok = fprintf(out, "# mirl object: %u vertices, %u faces, %u selected\n", (unsigned)mesh.nverts,
+                 (unsigned)mesh.nquads, (unsigned)selected) > 0;
+    for (i = 0; i < mesh.nverts; i++) /* %.9g reads back as the same float */
+        ok = fprintf(out, "v %.9g %.9g %.9g\n", (double)mesh.verts[i].x, (double)mesh.verts[i].y,
+                     (double)mesh.verts[i].z) > 0 && ok;
+    if (selected < mesh.nquads)
+        ok = fputs("g unselected\n", out) >= 0 && writeFaces(out, 0) && ok;
+    if (selected > 0)
+        ok = fputs("g selected\n", out) >= 0 && writeFaces(out, 1) && ok;
+    return ok;
+}
+
+int main(int argc, char **argv)
+{
+    FILE *out = stdout;
+    int ok;
+    replayobj(&mrlj0, &mesh); /* the exported object is a mirlObj: no copy */
+    if (argc > 1 && !(out = fopen(argv[1], "w"))) {
+        perror(argv[1]);
+        return 1;
+    }
+    ok = writeObj(out);
+    ok = (out == stdout ? fflush(out) : fclose(out)) == 0 && ok;
+    if (!ok) {
+        fprintf(stderr, "player: cannot write the mesh\n");
+        return 1;
+    }
+    return 0;
+}

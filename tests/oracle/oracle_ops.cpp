@@ -1,0 +1,282 @@
+// Transforms, extrude/delete and subdivide/smooth written step by step as
+// described, to check the runtime's one-pass versions against. Arithmetic
+// goes through the runtime's vector routines (compiled apart, so every
+// stored float is rounded), never through the runtime's operations.
+#include "oracle.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace oracle {
+
+namespace {
+
+const uint32_t MaxV = MIRL_MAXVERTS, MaxQ = MIRL_MAXQUADS;
+
+// The stored float: rounded at any optimisation level (volatile), and any
+// NaN stored as the one positive quiet NaN, as the runtime stores it.
+float f32(double d)
+{
+    volatile float f = (float)d;
+    float r = f;
+    return r == r ? r : std::nanf("");
+}
+
+void refuse()
+{
+    if (RecorderOn)
+        notify("Exceeded mesh capacity", "ERROR");
+}
+
+} // namespace
+
+// --- Transforms -------------------------------------------------------------
+
+void scaleob(Mesh *m, const Vec3 *factors, int32_t whole)
+{
+    for (uint32_t v = 0; v < m->nverts; v++)
+        if (whole || vselect(m, v))
+            maths3(&m->verts[v], factors, &m->verts[v]);
+}
+
+void transob(Mesh *m, const Vec3 *offset, int32_t scope)
+{
+    for (uint32_t v = 0; v < m->nverts; v++)
+        if (scope == 0 || vselect(m, v))
+            maths1(&m->verts[v], offset, &m->verts[v]);
+}
+
+void rotobj(Mesh *m, float p, int32_t axis)
+{
+    const float degree = (float)0.01745328;
+    double theta = (double)p * 22.5 * (double)degree;
+    double c = std::cos(theta), s = std::sin(theta);
+    for (uint32_t v = 0; v < m->nverts; v++) {
+        if (!vselect(m, v))
+            continue;
+        Vec3 old = m->verts[v];
+        Vec3 &n = m->verts[v];
+        if (axis == 0) {
+            n.y = f32((double)old.y * c - (double)old.z * s);
+            n.z = f32((double)old.y * s + (double)old.z * c);
+        } else if (axis == 1) {
+            n.x = f32((double)old.x * c + (double)old.z * s);
+            n.z = f32((double)old.z * c - (double)old.x * s);
+        } else {
+            n.x = f32((double)old.x * c - (double)old.y * s);
+            n.y = f32((double)old.x * s + (double)old.y * c);
+        }
+    }
+}
+
+#define SCALE(name, op, fx, fy, fz, whole)                                     \
+    void name(Mesh *m, float p)                                                \
+    {                                                                          \
+        Vec3 f = {fx, fy, fz};                                                 \
+        oracle::scaleob(m, &f, whole);                                         \
+        recordstep(op, p);                                                     \
+    }
+SCALE(scale1, 0, p, 1, 1, 1)
+SCALE(scale2, 1, 1, p, 1, 1)
+SCALE(scale3, 2, 1, 1, p, 1)
+SCALE(scale4, 3, p, p, p, 1)
+SCALE(scale5, 4, p, 1, 1, 0)
+SCALE(scale6, 5, 1, p, 1, 0)
+SCALE(scale7, 6, 1, 1, p, 0)
+SCALE(scale8, 7, p, p, p, 0)
+
+#define TRANS(name, op, ox, oy, oz, scope)                                     \
+    void name(Mesh *m, float p)                                                \
+    {                                                                          \
+        Vec3 o = {ox, oy, oz};                                                 \
+        oracle::transob(m, &o, scope);                                         \
+        recordstep(op, p);                                                     \
+    }
+TRANS(trans1, 9, p, 0, 0, 0)
+TRANS(trans2b, 10, 0, p, 0, 0)
+TRANS(trans3, 11, 0, 0, p, 0)
+TRANS(trans4, 12, p, 0, 0, 1)
+TRANS(trans5, 13, 0, p, 0, 1)
+TRANS(trans6, 14, 0, 0, p, 1)
+
+#define ROTATE(name, op, axis)                                                 \
+    void name(Mesh *m, float p)                                                \
+    {                                                                          \
+        oracle::rotobj(m, p, axis);                                            \
+        recordstep(op, p);                                                     \
+    }
+ROTATE(rotate1, 16, 0)
+ROTATE(rotate2, 17, 1)
+ROTATE(rotate3, 18, 2)
+
+void scalece(Mesh *m, float p)
+{
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        if (!quadsel(m, i))
+            continue;
+        Vec3 c;
+        centroi(m, i, &c);
+        for (int k = 0; k < 4; k++) {
+            Vec3 *v = &m->verts[m->quads[i].v[k]];
+            maths8(&c, v, p, v);
+        }
+    }
+    recordstep(8, p);
+}
+
+void trans2(Mesh *m, float p)
+{
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        if (!quadsel(m, i))
+            continue;
+        for (int k = 0; k < 4; k++) {
+            Vec3 *v = &m->verts[m->quads[i].v[k]];
+            maths4(&m->fnormals[i], p, v, v);
+        }
+    }
+    recordstep(15, p);
+}
+
+// --- Extrude and delete -----------------------------------------------------
+
+void addquad(Mesh *m, float)
+{
+    uint32_t sel = 0;
+    for (uint32_t i = 0; i < m->nquads; i++)
+        sel += m->selected[i] != 0;
+    if (m->nverts + 4 * sel > MaxV || m->nquads + 4 * sel > MaxQ) {
+        refuse();
+        recordstep(29, 0.0f);
+        return;
+    }
+    uint32_t n = m->nquads;
+    for (uint32_t i = 0; i < n;) {
+        if (!quadsel(m, i)) {
+            i++;
+            continue;
+        }
+        Quad a = m->quads[i];
+        uint32_t b[4];
+        for (int k = 0; k < 4; k++)
+            b[k] = addvert(m, &m->verts[a.v[k]], m->nverts);
+        // The face goes before its five replacements are appended rather
+        // than after: the same faces in the same order, and at the exact
+        // capacity the appended faces never pass the last entry.
+        delquad(m, i, 1);
+        n--;
+        addQ(m, b[0], b[1], b[2], b[3], 1);
+        for (int k = 0; k < 4; k++)
+            addQ(m, b[k], a.v[k], a.v[(k + 1) % 4], b[(k + 1) % 4], 0);
+    }
+    recordstep(29, 0.0f);
+}
+
+void delQuad(Mesh *m, float)
+{
+    for (uint32_t i = 0; i < m->nquads;) {
+        if (quadsel(m, i))
+            delquad(m, i, 1);
+        else
+            i++;
+    }
+    recordstep(30, 0.0f);
+}
+
+// --- Subdivide and smooth ---------------------------------------------------
+
+namespace {
+Vec3 Acc[MIRL_MAXVERTS];
+uint32_t Cnt[MIRL_MAXVERTS];
+// The children, appended after the old faces and moved to the front when
+// those are removed; kept apart so that 5N faces never need the mesh's room.
+Quad Kids[MIRL_MAXQUADS];
+int32_t KidFlags[MIRL_MAXQUADS];
+
+// Whether addvert(p, s) finds a vertex or has room to append one.
+bool fits(const Mesh *m, const Vec3 *p, uint32_t s)
+{
+    return dupvert(m, p, s) < m->nverts || m->nverts < MaxV;
+}
+} // namespace
+
+void smooth(Mesh *m, int32_t smoothing)
+{
+    std::memset(Acc, 0, sizeof Acc);
+    std::memset(Cnt, 0, sizeof Cnt);
+    const uint32_t N = m->nquads, V = m->nverts;
+    if (4 * N > MaxQ) {
+        refuse();
+        return;
+    }
+    uint32_t nk = 0;
+    for (uint32_t i = 0; i < N; i++) {
+        const Quad q = m->quads[i];
+        const int32_t s = quadsel(m, i);
+        Vec3 ctr;
+        centroi(m, i, &ctr);
+        if (!fits(m, &ctr, m->nverts)) {
+            m->nverts = V;
+            refuse();
+            return;
+        }
+        uint32_t c = addvert(m, &ctr, m->nverts);
+        Cnt[c] += 1;
+        uint32_t e[4];
+        for (int j = 0; j < 4; j++) {
+            Vec3 E;
+            maths1(&m->verts[q.v[j]], &m->verts[q.v[(j + 1) % 4]], &E);
+            if (!smoothing)
+                maths9(&E, 0.5f);
+            if (!fits(m, &E, V)) {
+                m->nverts = V;
+                refuse();
+                return;
+            }
+            e[j] = addvert(m, &E, V);
+            if (Cnt[e[j]] == 0)
+                Cnt[e[j]] = 2;
+            maths1(&Acc[e[j]], &ctr, &Acc[e[j]]);
+            Cnt[q.v[j]] += 1;
+            maths1(&Acc[q.v[j]], &ctr, &Acc[q.v[j]]);
+            maths1(&Acc[q.v[j]], &E, &Acc[q.v[j]]);
+            Cnt[e[j]] += 1;
+        }
+        for (int j = 0; j < 4; j++) {
+            Kids[nk] = {{q.v[j], e[j], c, e[(j + 3) % 4]}};
+            KidFlags[nk] = s;
+            nk++;
+        }
+    }
+    if (smoothing) {
+        for (uint32_t v = 0; v < m->nverts; v++) {
+            if (Cnt[v] == 0)
+                continue; // an unused old vertex stays where it is
+            float n = (float)Cnt[v];
+            if (v < V) {
+                maths9(&Acc[v], f32(1.0 / (double)n));
+                maths4(&m->verts[v], n - 3.0f, &Acc[v], &m->verts[v]);
+            } else {
+                maths1(&Acc[v], &m->verts[v], &m->verts[v]);
+            }
+            maths9(&m->verts[v], f32(1.0 / (double)n));
+        }
+    }
+    // delquad(m, 0, N) with the children behind the old faces.
+    std::memcpy(m->quads, Kids, nk * sizeof(Quad));
+    std::memcpy(m->selected, KidFlags, nk * sizeof(int32_t));
+    m->nquads = nk;
+}
+
+void subd(Mesh *m, float)
+{
+    oracle::smooth(m, 0);
+    recordstep(27, 0.0f);
+}
+
+void smoooth(Mesh *m, float)
+{
+    oracle::smooth(m, 1);
+    recordstep(28, 0.0f);
+}
+
+} // namespace oracle

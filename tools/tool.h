@@ -1,0 +1,30 @@
+// mirl-tool: object files from the command line, for demo makers and scripts.
+#pragma once
+
+#include <string>
+
+#include "mirl.h"
+
+// Exit codes, also listed by --help.
+enum ExitCode {
+    ExitOk = 0,
+    ExitUnreadable = 1, // the input is missing or cannot be read
+    ExitUsage = 2,      // bad arguments
+    ExitIncomplete = 3, // the input is not a complete mirl object
+    ExitWriteFailed = 4 // the output could not be written
+};
+
+// Prints "mirl-tool: <message>" as one line on standard error.
+void printError(const std::string &message);
+
+// Routes the runtime's notices to standard error as one-line messages.
+void installNoticeHook();
+
+// Loads an object file into the runtime's record and replays it into mesh.
+// On failure prints why and returns the exit code to end with.
+ExitCode loadRecordFile(const char *path, Mesh *mesh);
+
+ExitCode runInfo(const char *path);
+ExitCode runDump(const char *path);
+ExitCode runObj(const char *path, const char *outPath);
+ExitCode runExport(const char *path, const char *objectName, bool withInclude);
