@@ -208,7 +208,6 @@ std::string committedVersusReplay()
     Mesh *fresh = scratchMesh();
     emptyMesh(fresh);
     recordoff();
-    LastPickedFace = -1;
     replayrec(fresh);
     const int replayedLastPicked = LastPickedFace;
     const uint32_t replayedPicks = PickCount;
