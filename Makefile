@@ -6,11 +6,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-<<<<<<< HEAD
-.PHONY: all deps configure build test run bench clean
-=======
-.PHONY: all deps configure build test bench fuzz clean
->>>>>>> main
+.PHONY: all deps configure build test run bench fuzz clean
 
 all: build
 
