@@ -6,7 +6,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test bench fuzz clean
+.PHONY: all deps configure build test run bench fuzz clean
 
 all: build
 
@@ -21,6 +21,9 @@ build: configure
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j 1
+
+run: build
+	@./scripts/run-editor.sh $(BUILD)/editor/mirl
 
 bench: build
 	@for b in $(BUILD)/bench/mirl-bench*; do \

@@ -37,10 +37,6 @@ MIRL_SECTION(".unpacko") int loadtxt(const unsigned char *text, size_t n, Mesh *
     // With the Recorder on, the replay would append to the record it reads.
     int32_t recorder = RecorderOn;
     recordoff();
-    // A player replays with no last picked face; so does a load, or a
-    // "select similar" before the file's first pick would depend on
-    // whatever was picked before.
-    LastPickedFace = -1;
     m->nquads = 0;
     m->nverts = 0;
     replayobj(&CommandRecord, m);

@@ -193,7 +193,8 @@ void replayobj(const mirlObj *r, Mesh *m);
 /* Applies r's steps to m (which the caller empties first). Opcodes below 32
    run through OperationTable, each but 19..26 followed by setnorm; opcode 50
    picks the next pick-list face; other opcodes are skipped. PickCount is
-   rebuilt. Keep the Recorder off. A damaged record cannot make it read or
+   rebuilt and LastPickedFace starts at -1, so the result depends on the
+   record alone. Keep the Recorder off. A damaged record cannot make it read or
    write out of bounds: out-of-range picks and steps beyond the mesh
    capacity change nothing. */
 void replayrec(Mesh *m);

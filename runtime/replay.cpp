@@ -14,6 +14,11 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 {
     uint32_t pick = 0; // at most 255 pick steps: always inside picks[256]
     PickCount = 0;
+    // A replay depends on the record alone: a last pick left over from
+    // before (an undone pick, an earlier model) must not steer a "select
+    // similar" that comes before the record's own first pick, or undo and
+    // load would build another mesh than a player does.
+    LastPickedFace = -1;
     for (uint32_t i = 0; i < r->count; i++) {
         uint8_t o = r->ops[i];
         if (o < MIRL_NUMOPS) {

@@ -216,3 +216,17 @@ TEST_F(Recorder, ReplayrecReplaysTheCommandRecord)
     EXPECT_EQ(numpicks(), 1);
     EXPECT_EQ(numsteps(), 3);
 }
+
+TEST_F(Recorder, ReplayDependsOnTheRecordAloneNotOnAnEarlierPick)
+{
+    // Select similar before any pick of the record: a fresh player has no
+    // last pick, and neither may an undo that follows an undone pick.
+    mirlObj r = makeRecord({{31, 128}, {23, 128}, {24, 128}}); // adjacent of all: none
+    auto fresh = newMesh();
+    replayobj(&r, fresh.get());
+    EXPECT_EQ(countsel(fresh.get()), 0);
+    LastPickedFace = 2;
+    replayobj(&r, m.get());
+    EXPECT_EQ(meshDiff(*m, *fresh), "");
+    EXPECT_EQ(LastPickedFace, -1);
+}

@@ -1,0 +1,74 @@
+// Every command runs through one cycle: start, an optional live preview
+// driven by the mouse, commit, end.
+#include <GL/freeglut.h>
+#include <cstdio>
+
+#include "commands.h"
+#include "editor.h"
+#include "editor_state.h"
+#include "history.h"
+#include "menus.h"
+#include "platform.h"
+
+double parameterStep()
+{
+    static const double step = (double)decpar(129);
+    return step;
+}
+
+void dispatchCommand(int item)
+{
+    // Menus are detached and keys ignored during a preview; a stray item
+    // arriving then would break the preview's hold on its own step.
+    if (item < 0 || item >= MenuItemCount || Editor.interactionMode == ModePreview)
+        return;
+    platform().detachMenu(GLUT_RIGHT_BUTTON);
+    std::printf(" .o0 Working ...");
+    std::fflush(stdout);
+    if (item < FirstEditorItem) {
+        // A command the record cannot hold in full changes nothing, so the
+        // model on screen never differs from what saves.
+        if (!recordHasRoomFor(item)) {
+            finishCommand();
+            return;
+        }
+        Editor.currentCommand = item;
+        pushHistory(item);
+    }
+    Editor.interactionMode = ModePreview;
+    copyMesh(previewMesh(), committedMesh());
+    Editor.aaoShadingOn = 0;
+    platform().setCursor(GLUT_CURSOR_TEXT);
+    recordon();
+    CommandHandlers[item]();
+    if (Editor.interactionMode == ModePick)
+        finishCommand();
+}
+
+void previewStep(int direction)
+{
+    dropOwnSteps(1); // the step of the previous run
+    Editor.paramOffset = (float)((double)Editor.paramOffset + direction * parameterStep());
+    copyMesh(previewMesh(), committedMesh());
+    CommandHandlers[Editor.currentCommand]();
+}
+
+void commitPreview()
+{
+    copyMesh(committedMesh(), previewMesh());
+    finishCommand();
+}
+
+void finishCommand()
+{
+    recordoff();
+    Editor.paramOffset = 0.0f;
+    Editor.currentCommand = 0;
+    Editor.interactionMode = ModePick;
+    setnorm(committedMesh());
+    platform().setCursor(GLUT_CURSOR_CROSSHAIR);
+    buildMenus();
+    std::printf(" done 0o.\n");
+    std::fflush(stdout);
+    platform().postRedisplay();
+}

@@ -1,0 +1,129 @@
+// Mouse and keyboard: what they do depends on the interaction mode.
+#include <GL/freeglut.h>
+
+#include "editor.h"
+#include "editor_state.h"
+#include "history.h"
+#include "pick.h"
+#include "platform.h"
+
+static int sign(int d)
+{
+    return (d > 0) - (d < 0);
+}
+
+void trackMouse(int x, int y)
+{
+    Editor.horizontalDirection = sign(x - LastMouseX);
+    Editor.verticalDirection = sign(y - LastMouseY);
+    LastMouseX = x;
+    LastMouseY = y;
+}
+
+void onPassiveMotion(int x, int y)
+{
+    trackMouse(x, y);
+    switch (Editor.interactionMode) {
+    case ModePreview:
+        if (Editor.horizontalDirection != 0)
+            previewStep(Editor.horizontalDirection);
+        break;
+    case ModeOrbit:
+        Editor.yaw = (float)((double)Editor.yaw + 5.0 * Editor.horizontalDirection);
+        Editor.pitch = (float)((double)Editor.pitch + 5.0 * Editor.verticalDirection);
+        break;
+    case ModeZoom:
+        Editor.eyeZ = (float)((double)Editor.eyeZ + 0.2 * Editor.verticalDirection);
+        break;
+    default:
+        break;
+    }
+    platform().postRedisplay();
+}
+
+static void pickAt(int x, int y)
+{
+    Mesh *m = committedMesh();
+    int face = pickFace(m, x, y);
+    if (face < 0 || !recordHasRoomFor(PickItem))
+        return;
+    recordon();
+    select9(m, (uint32_t)face);
+    recordoff();
+    pushHistory(PickItem);
+}
+
+void onMouseButton(int button, int state, int x, int y)
+{
+    // Releases (also the unmatched one after a menu choice) and other buttons.
+    if (button != GLUT_LEFT_BUTTON || state != GLUT_DOWN)
+        return;
+    switch (Editor.interactionMode) {
+    case ModePreview:
+        commitPreview();
+        break;
+    case ModePick:
+        pickAt(x, y);
+        break;
+    case ModeZoom:
+        Editor.interactionMode = ModeOrbit;
+        break;
+    case ModeOrbit:
+        Editor.interactionMode = ModeZoom;
+        break;
+    default:
+        break;
+    }
+    platform().postRedisplay();
+}
+
+void onSpecialKey(int key, int x, int y)
+{
+    (void)x;
+    (void)y;
+    int shift = platform().modifiers() == GLUT_ACTIVE_SHIFT;
+    switch (key) {
+    case GLUT_KEY_LEFT:
+        Editor.yaw = (float)((double)Editor.yaw - 5.0);
+        break;
+    case GLUT_KEY_RIGHT:
+        Editor.yaw = (float)((double)Editor.yaw + 5.0);
+        break;
+    case GLUT_KEY_UP:
+        if (shift)
+            Editor.eyeZ = (float)((double)Editor.eyeZ - 0.2);
+        else
+            Editor.pitch = (float)((double)Editor.pitch + 5.0);
+        break;
+    case GLUT_KEY_DOWN:
+        if (shift)
+            Editor.eyeZ = (float)((double)Editor.eyeZ + 0.2);
+        else
+            Editor.pitch = (float)((double)Editor.pitch - 5.0);
+        break;
+    default:
+        break;
+    }
+    platform().postRedisplay();
+}
+
+void onKey(unsigned char key, int x, int y)
+{
+    (void)x;
+    (void)y;
+    if (Editor.interactionMode == ModePreview)
+        return;
+    switch (key) {
+    case 'u':
+        dispatchCommand(35);
+        break;
+    case 'i':
+        dispatchCommand(38);
+        break;
+    case ' ':
+        Editor.interactionMode = Editor.interactionMode == ModePick ? ModeOrbit : ModePick;
+        break;
+    default:
+        break;
+    }
+}

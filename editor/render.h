@@ -1,0 +1,36 @@
+// The viewport: fixed-function OpenGL in immediate mode.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "mirl.h"
+
+// Depth test, light, material and clear colour; once, after the window.
+void initGraphics();
+
+// The display callback: grid and axes, the mesh of the current mode (faces,
+// outlines, vertices, normals) and the badge. Every frame leaves lighting
+// off, line width and point size 1, depth test on, the default colour, the
+// modelview matrix selected and the viewport's clear colour.
+void display();
+
+void drawGridAxes();
+void drawMesh(const Mesh *m, GLenum primitive); // GL_QUADS or GL_LINE_LOOP
+void drawVertices(const Mesh *m);
+void drawNormals(const Mesh *m);
+void drawBadge();
+
+// Rectangles of the badge: 0 the backing, 1-6 the mark.
+struct BadgeRect {
+    int x1, y1, x2, y2;
+};
+extern const BadgeRect BadgeRects[7];
+
+// Colours of the viewport (RGB floats).
+extern const float DefaultColour[3];
+extern const float QuadColour[3];
+extern const float SelectedColour[3];
+extern const float OutlineColour[3];
+extern const float VertexColour[3];
+extern const float NormalColour[3];
+extern const float ClearGrey;
