@@ -6,5 +6,7 @@
 
 // Writes out[0..nverts) for the mesh's current positions and vertex normals
 // (red = green = blue); nothing for an empty mesh. Vertices count as
-// occluders when their squared distance is below threshold.
+// occluders when their squared distance is below threshold. The colours are
+// bit for bit those of the plain double loop over all pairs, found through a
+// spatial grid instead. Uses static scratch: one call at a time.
 void computeAAO(const Mesh *m, float threshold, Vec3 *out);
