@@ -18,12 +18,6 @@ NoticeCapture::~NoticeCapture()
     setnote(nullptr);
 }
 
-const std::vector<Notice> &NoticeCapture::all() const
-{
-    return Captured;
-}
+const std::vector<Notice> &NoticeCapture::all() const { return Captured; }
 
-void NoticeCapture::clear()
-{
-    Captured.clear();
-}
+void NoticeCapture::clear() { Captured.clear(); }
