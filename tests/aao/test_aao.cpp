@@ -75,14 +75,6 @@ std::unique_ptr<Mesh> randomCloud(Rng &rng, uint32_t count, float side)
     return pointMesh(p, n);
 }
 
-TEST(AaoCases, EmptyMeshLeavesTheColoursUntouched)
-{
-    auto m = newMesh();
-    std::memset(Fast.data(), 0x55, 12);
-    computeAAO(m.get(), Threshold, Fast.data());
-    EXPECT_EQ(bitsOf(Fast[0].x), 0x55555555u);
-}
-
 TEST(AaoCases, StrictLimitsAndLoneVerticesLeaveEveryVertexWhite)
 {
     const Vec3 zero = {0, 0, 0}, inPlane = {0.1f, 0.05f, 0}, towards = {AtThreshold.x * 8, AtThreshold.y * 8, 0};
@@ -157,10 +149,8 @@ TEST(AaoCases, HugeInfiniteAndNotANumberCoordinates)
     // side of 2^23 (where neighbouring floats are too far apart for 0.05)
     // and at the top of the range.
     const Vec3 side = {0, 8, 0};
-    const float big = 1e30f;
-    EXPECT_LT(shade(*pointMesh({{big, 0, 0}, {big, 0.1f, 0}}, {side, side}), 0), 1.0f);
-    EXPECT_EQ(shade(*pointMesh({{big, 0, 0}, {std::nextafter(big, INFINITY), 0.1f, 0}}, {side, side}), 0), 1.0f);
-    for (float x : {0x1p22f, 0x1.fffffep22f, 0x1p23f, -0x1p23f, 3.4e38f, -3.4e38f}) {
+    EXPECT_EQ(shade(*pointMesh({{1e30f, 0, 0}, {std::nextafter(1e30f, INFINITY), 0.1f, 0}}, {side, side}), 0), 1.0f);
+    for (float x : {0x1p22f, 0x1.fffffep22f, 0x1p23f, -0x1p23f, 1e30f, 3.4e38f, -3.4e38f}) {
         auto m = pointMesh({{x, 0, 0}, {x, 0.1f, 0}, {std::nextafter(x, 0.0f), 0.15f, 0}, {x, 0.3f, 0.1f}},
                            {side, side, side, side});
         EXPECT_LT(shade(*m, 0), 1.0f) << x;
@@ -175,8 +165,11 @@ TEST(AaoCases, HugeInfiniteAndNotANumberCoordinates)
     EXPECT_EQ(shadingDiff(*m, INFINITY), "");
 }
 
-TEST(AaoCases, ThresholdsThatAdmitNothingOrEverything)
+TEST(AaoCases, EmptyMeshAndThresholdsThatAdmitNothingOrEverything)
 {
+    Fast[0].x = 5.0f;
+    computeAAO(newMesh().get(), Threshold, Fast.data());
+    EXPECT_EQ(Fast[0].x, 5.0f); // untouched
     Rng rng(7);
     auto m = randomCloud(rng, 300, 0.5f);
     for (float t : {0.0f, -0.0f, -1.0f, NAN, -INFINITY}) {
@@ -308,24 +301,6 @@ TEST(AaoDiff, ModelledMeshesFromTinyToOverflowing)
         replayobj(&record, m.get());
         ASSERT_EQ(shadingDiff(*m, Threshold), "") << "scaled by 8^" << scaling;
     }
-}
-
-TEST(AaoDiff, AFullCapacityCloudMatchesOnSlices)
-{
-    Rng rng(5);
-    auto m = randomCloud(rng, MIRL_MAXVERTS, 14.0f);
-    for (uint32_t i = 0; i < 5000; i++)
-        m->verts[MIRL_MAXVERTS - 1 - i] = m->verts[i * 7]; // coincident copies
-    computeAAO(m.get(), Threshold, Fast.data());
-    uint32_t darkened = 0;
-    for (uint32_t first : {0u, 120000u, MIRL_MAXVERTS - 60u}) {
-        literalAAORange(m.get(), Threshold, Literal.data(), first, first + 60);
-        for (uint32_t i = first; i < first + 60; i++) {
-            ASSERT_EQ(std::memcmp(&Fast[i], &Literal[i], sizeof(Vec3)), 0) << i;
-            darkened += Fast[i].x < 1.0f;
-        }
-    }
-    EXPECT_GT(darkened, 0u);
 }
 
 } // namespace

@@ -26,18 +26,18 @@ inline void expectQuad(const Mesh &m, uint32_t q, Quad want)
     EXPECT_EQ(std::memcmp(&m.quads[q], &want, sizeof want), 0) << "face " << q;
 }
 
-// Cube on an empty mesh, normals computed, Recorder off and record empty;
-// with a face list, only those faces selected.
+// The cube with normals, Recorder off, record empty; only the listed faces
+// selected if any are listed.
 std::unique_ptr<Mesh> cubeMesh(std::initializer_list<int> only = {-1});
 
 // Random quads over a small vertex pool whose coordinates come from a few
 // values (+0, -0, halves, small integers, sometimes NaN or infinity), so
 // equal sums, equal centres and signed zeros are common; some vertices
-// unused, some corners repeated, random 0/1 flags and normals.
+// unused, some corners repeated, random 0/1 flags and face normals.
 void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads);
 
-// Copies a's used part to b, runs op on a and oracle on b, recomputes both
-// normals and returns meshDiff of the results.
+// op on a, oracle on a copy b of a's used part, fresh normals on both:
+// meshDiff of the results.
 std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p);
 
 struct DiffStats {
@@ -45,10 +45,9 @@ struct DiffStats {
     uint32_t maxFaces = 0;
 };
 
-// Random records of seeds first..first+count-1 replayed through the runtime
-// and oracle::replay: "" when every mesh, LastPickedFace and PickCount agree.
+// Random records of the seeds [first, first + count) replayed by the runtime
+// and by oracle::replay: "" when every mesh, LastPickedFace and PickCount
+// agree. And six random operations of opcodes 0-18, 27-30 in a row on
+// random meshes, runtime against oracle.
 std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, DiffStats *st);
-
-// Six random operations of opcodes 0-18 and 27-30 in a row on each random
-// mesh of seeds first..first+count-1, runtime against oracle.
 std::string diffMeshes(uint64_t first, uint64_t count, uint32_t maxVerts, uint32_t maxQuads);
