@@ -18,7 +18,8 @@ const float Threshold = 0.05f;
 const Vec3 Up = {0, 0, 8}; // normalises to (0, 0, 1) exactly
 // Found by search: at (0, 0, 0) with normal Up, atThreshold is exactly
 // (float)0.05 away squared, atLimit exactly at the facing limit -0.01f.
-const Vec3 Origin = {0, 0, 0}, AtThreshold = {0x1p-10f, 0x1.c9f13ep-3f, 0}, AtLimit = {0x1.99999ap-5f, 0, 0x1.062838p-11f};
+const Vec3 Origin = {0, 0, 0}, AtThreshold = {0x1p-10f, 0x1.c9f13ep-3f, 0},
+           AtLimit = {0x1.99999ap-5f, 0, 0x1.062838p-11f};
 std::vector<Vec3> Fast(MIRL_MAXVERTS), Literal(MIRL_MAXVERTS);
 
 // Loose vertices: only positions and vertex normals matter to the shading.
@@ -80,12 +81,12 @@ TEST(AaoCases, StrictLimitsAndLoneVerticesLeaveEveryVertexWhite)
     const Vec3 zero = {0, 0, 0}, inPlane = {0.1f, 0.05f, 0}, towards = {AtThreshold.x * 8, AtThreshold.y * 8, 0};
     std::vector<std::unique_ptr<Mesh>> white;
     white.push_back(pointMesh({{0.3f, -2, 5}}, {Up}));
-    white.push_back(pointMesh({Origin, AtThreshold}, {towards, Up}));     // d² = (float)0.05
-    white.push_back(pointMesh({Origin, AtLimit}, {Up, Up}));              // N·D = -0.01f
-    white.push_back(pointMesh({Origin, inPlane}, {Up, Up}));              // N·D = 0
-    white.push_back(pointMesh({Origin, {0, 0, 0.1f}}, {zero, Up}));        // no direction
+    white.push_back(pointMesh({Origin, AtThreshold}, {towards, Up}));         // d² = (float)0.05
+    white.push_back(pointMesh({Origin, AtLimit}, {Up, Up}));                  // N·D = -0.01f
+    white.push_back(pointMesh({Origin, inPlane}, {Up, Up}));                  // N·D = 0
+    white.push_back(pointMesh({Origin, {0, 0, 0.1f}}, {zero, Up}));           // no direction
     white.push_back(pointMesh({Origin, {0, 0, 0.1f}}, {{0, 0, 1e-30f}, Up})); // too small to normalise
-    white.push_back(pointMesh({{1, 0, 0}, {1, 0, 0.1f}}, {Up, zero}));     // no size
+    white.push_back(pointMesh({{1, 0, 0}, {1, 0, 0.1f}}, {Up, zero}));        // no size
     std::vector<Vec3> row, facing; // 0.25 apart, each normal towards its neighbour
     for (int k = 0; k < 6; k++) {
         row.push_back({0.25f * k, 0, 0});
@@ -156,8 +157,9 @@ TEST(AaoCases, HugeInfiniteAndNotANumberCoordinates)
         EXPECT_LT(shade(*m, 0), 1.0f) << x;
     }
     // Non-finite positions interact with nothing, at any threshold.
-    std::vector<Vec3> p = {{0, 0, 0}, {INFINITY, 0, 0.1f}, {0, NAN, 0.1f}, {0, 0, -INFINITY},
-                           {INFINITY, INFINITY, INFINITY}, {0, 0, 0.1f}};
+    std::vector<Vec3> p = {
+        {0, 0, 0},   {INFINITY, 0, 0.1f}, {0, NAN, 0.1f}, {0, 0, -INFINITY}, {INFINITY, INFINITY, INFINITY},
+        {0, 0, 0.1f}};
     auto m = pointMesh(p, std::vector<Vec3>(p.size(), Up));
     EXPECT_LT(shade(*m, 0), 1.0f); // darkened by vertex 5 alone
     for (uint32_t i = 1; i < 5; i++)
@@ -186,7 +188,8 @@ TEST(AaoCases, BatchedStepsEqualTheRuntimeRoutines)
     Rng rng(11);
     const float specials[] = {0.0f, -0.0f, 1e-40f, 0.1f, -3.0f, 3.4e38f, INFINITY, NAN};
     auto pick = [&]() {
-        return rng.below(8) == 0 ? specials[rng.below(8)] : uniform(rng, -2, 2) * std::ldexp(1.0f, (int)rng.below(40) - 20);
+        return rng.below(8) == 0 ? specials[rng.below(8)]
+                                 : uniform(rng, -2, 2) * std::ldexp(1.0f, (int)rng.below(40) - 20);
     };
     for (int k = 0; k < 20000; k++) {
         Vec3 a = {pick(), pick(), pick()}, b = {pick(), pick(), pick()}, want, got = exactDifference(a, b);

@@ -4,18 +4,15 @@
 
 #include "oracle.h"
 
-std::unique_ptr<Mesh> cubeMesh(std::initializer_list<int> only)
+std::unique_ptr<Mesh> cubeMesh(const char *flags)
 {
     auto m = newMesh();
     recordoff();
     resetrecord();
     addcube(m.get(), 0);
     setnorm(m.get());
-    if (*only.begin() >= 0)
-        selrang(m.get(), 0, 6, 0);
-    for (int f : only)
-        if (f >= 0)
-            m->selected[f] = 1;
+    for (int q = 0; q < 6; q++)
+        m->selected[q] = flags[q] == '1';
     return m;
 }
 

@@ -26,9 +26,9 @@ inline void expectQuad(const Mesh &m, uint32_t q, Quad want)
     EXPECT_EQ(std::memcmp(&m.quads[q], &want, sizeof want), 0) << "face " << q;
 }
 
-// The cube with normals, Recorder off, record empty; only the listed faces
-// selected if any are listed.
-std::unique_ptr<Mesh> cubeMesh(std::initializer_list<int> only = {-1});
+// The cube with normals and the given flags ("100100": faces 0 and 3),
+// Recorder off, record empty.
+std::unique_ptr<Mesh> cubeMesh(const char *flags = "111111");
 
 // Random quads over a small vertex pool whose coordinates come from a few
 // values (+0, -0, halves, small integers, sometimes NaN or infinity), so

@@ -2,8 +2,8 @@
 // anyway, announced only while recording, refused alike by the literal
 // algorithms and by a replay.
 #include "notices.h"
-#include "oracle.h"
 #include "opsutil.h"
+#include "oracle.h"
 
 namespace {
 

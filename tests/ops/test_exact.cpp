@@ -21,7 +21,7 @@ TEST(Exact, RotationAboutZFallsShortOfAQuarterAndAHalfTurn)
 
 TEST(Exact, Trans2AndScalecePerFace)
 {
-    auto m = cubeMesh({0});
+    auto m = cubeMesh("100000");
     trans2(m.get(), 0.25f); // along the stored normal (0, 0, -8)
     for (int v = 0; v < 8; v++)
         EXPECT_EQ(m->verts[v].z, v < 4 ? -3.0f : 1.0f) << v;
@@ -29,7 +29,7 @@ TEST(Exact, Trans2AndScalecePerFace)
 
     // Face 0 about (0, 0, -1) first; then face 3 (1 0 4 5) about its centre
     // from the moved corners: (0.5-0.5-1+1, -0.5-0.5-1-1, -1-1+1+1)/4.
-    m = cubeMesh({0, 3});
+    m = cubeMesh("100100");
     scalece(m.get(), 0.5f);
     expectVec(m->verts[2], 0.5f, 0.5f, -1.0f, "face 0 only");
     expectVec(m->verts[1], 0.25f, -0.625f, -0.5f, "shared 1");
@@ -40,7 +40,7 @@ TEST(Exact, Trans2AndScalecePerFace)
 
 TEST(Exact, UnusedVerticesMoveWithTheWholeObjectOnly)
 {
-    auto m = cubeMesh({1, 2, 4, 5});
+    auto m = cubeMesh("011011");
     delQuad(m.get(), 0); // faces 0 (0 1 2 3) and 3 (1 0 4 5) stay: 6 and 7 unused
     select1(m.get(), 0);
     trans4(m.get(), 1.0f);
@@ -60,11 +60,11 @@ TEST(Exact, UnusedVerticesMoveWithTheWholeObjectOnly)
 
 TEST(Exact, ExtrudeOneFaceThenAllSix)
 {
-    auto m = cubeMesh({0});
+    auto m = cubeMesh("100000");
     addquad(m.get(), 0);
     ASSERT_TRUE(m->nverts == 12 && m->nquads == 10);
     // The old faces 1..5 in order, then the cap on the old face, the sides.
-    const Quad want[10] = {{{3, 2, 6, 7}}, {{7, 6, 5, 4}}, {{1, 0, 4, 5}}, {{0, 3, 7, 4}}, {{2, 1, 5, 6}},
+    const Quad want[10] = {{{3, 2, 6, 7}},   {{7, 6, 5, 4}}, {{1, 0, 4, 5}},  {{0, 3, 7, 4}},   {{2, 1, 5, 6}},
                            {{8, 9, 10, 11}}, {{8, 0, 1, 9}}, {{9, 1, 2, 10}}, {{10, 2, 3, 11}}, {{11, 3, 0, 8}}};
     for (uint32_t q = 0; q < 10; q++) {
         expectQuad(*m, q, want[q]);
@@ -106,7 +106,7 @@ TEST(Exact, SmoothAndSubdivideTheCube)
         expectQuad(*m, q, want[q]);
     EXPECT_EQ(countsel(m.get()), 24);
 
-    m = cubeMesh({2}); // children keep their parent's flag
+    m = cubeMesh("001000"); // children keep their parent's flag
     subd(m.get(), 0);
     ASSERT_TRUE(m->nverts == 26 && m->nquads == 24);
     expectVec(m->verts[6], 1, 1, 1, "corner");

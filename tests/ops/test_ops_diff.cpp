@@ -1,8 +1,8 @@
 // The one-pass operations against the literal algorithms: whole random
 // records mixing every opcode and picks, and the operations on their own on
 // random meshes full of coincidences.
-#include "oracle.h"
 #include "opsutil.h"
+#include "oracle.h"
 
 TEST(OpsDiff, RandomRecordsReplayLikeTheLiteralAlgorithms)
 {
@@ -25,8 +25,11 @@ TEST(OpsDiff, OperationsMatchOnRandomMeshes)
     // Extrude/delete and subdivide/smooth again and again: their points of
     // equal sums, signed zeros, NaN and repeated corners must match the scan.
     auto a = newMesh(), b = newMesh();
-    const mirlOp ops[][2] = {{addquad, oracle::addquad}, {delQuad, oracle::delQuad}, {subd, oracle::subd},
-                             {smoooth, oracle::smoooth}, {smoooth, oracle::smoooth}};
+    const mirlOp ops[][2] = {{addquad, oracle::addquad},
+                             {delQuad, oracle::delQuad},
+                             {subd, oracle::subd},
+                             {smoooth, oracle::smoooth},
+                             {smoooth, oracle::smoooth}};
     for (uint64_t seed = 1; seed <= 400; seed++) {
         Rng r(seed * 7919);
         randomOpsMesh(r, a.get(), 40, 60);

@@ -35,7 +35,7 @@ TEST(Kernel, CubeTemplateFlagsAndNormalsOfLengthEight)
     addcube(m.get(), 0);
     m->selected[2] = 0;
     addcube(m.get(), 5); // appended; old flags stay
-    m->nverts = 17;       // and an unused vertex, whose normal becomes 0
+    m->nverts = 17;      // and an unused vertex, whose normal becomes 0
     m->vnormals[16] = {1, 1, 1};
     setnorm(m.get());
     EXPECT_EQ(m->vnormals[16].y, 0.0f);

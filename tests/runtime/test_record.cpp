@@ -14,8 +14,8 @@ TEST(ParamByte, RoundTripEndsAndTiesToEven)
         EXPECT_EQ(encpar(decpar((uint8_t)b)), b) << b;
     }
     // In: value, byte (127.5 and -127.5 are ties to even; low 8 bits kept).
-    const std::pair<float, int> cases[] = {{-8.0f, 0},  {8.0f, 255},   {0.0f, 128},  {-0.0f, 128},
-                                           {16.0f, 126}, {-16.0f, 128}, {9.0f, 15}, {NAN, 128}, {INFINITY, 128}};
+    const std::pair<float, int> cases[] = {{-8.0f, 0},    {8.0f, 255}, {0.0f, 128}, {-0.0f, 128},   {16.0f, 126},
+                                           {-16.0f, 128}, {9.0f, 15},  {NAN, 128},  {INFINITY, 128}};
     for (auto c : cases)
         EXPECT_EQ(encpar(c.first), c.second) << c.first;
     // 128 reads back as the small positive half step, 255 as one ulp above 8.
@@ -48,8 +48,8 @@ TEST_F(Recorder, StepsDroplastAndReset)
     droplast();
     EXPECT_EQ(numsteps(), 0);
     recordon();
-    addcube(m.get(), 3.0f); // the cube records 0.0 whatever it is given
-    droplast();             // never the first step
+    addcube(m.get(), 3.0f);        // the cube records 0.0 whatever it is given
+    droplast();                    // never the first step
     recordstep(0x107, 1.0352947f); // only the low 8 bits of the opcode
     select9(m.get(), 2);
     ASSERT_EQ(numsteps(), 3);
@@ -115,8 +115,8 @@ TEST_F(Recorder, ReplayBuildsTheCubeSelectsAllAndTogglesThePick)
     auto ref = newMesh();
     mirlObj plain = makeRecord({{31, 128}, {20, 128}});
     replayobj(&plain, ref.get());
-    mirlObj odd = makeRecord({{31, 128}, {40, 7}, {50, 128}, {20, 128}, {255, 0}, {50, 128}, {32, 1}},
-                             {6, 0xFFFFFFFFu});
+    mirlObj odd =
+        makeRecord({{31, 128}, {40, 7}, {50, 128}, {20, 128}, {255, 0}, {50, 128}, {32, 1}}, {6, 0xFFFFFFFFu});
     emptyMesh(m.get());
     replayobj(&odd, m.get());
     EXPECT_EQ(meshDiff(*m, *ref), "");
@@ -136,7 +136,7 @@ TEST_F(Recorder, ReplayStartsWithoutALastPickAndSetsNormalsAfterGeometryOnly)
     EXPECT_TRUE(countsel(m.get()) == 0 && LastPickedFace == -1);
     mirlObj invertNone = makeRecord({{21, 128}, {20, 128}});
     replayobj(&invertNone, m.get());
-    EXPECT_EQ(m->fnormals[0].x, 1.0f); // no setnorm after selection steps
+    EXPECT_EQ(m->fnormals[0].x, 1.0f);    // no setnorm after selection steps
     mirlObj geo = makeRecord({{4, 128}}); // nothing selected: moves nothing
     replayobj(&geo, m.get());
     EXPECT_EQ(m->fnormals[0].z, -8.0f);

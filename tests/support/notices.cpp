@@ -18,6 +18,12 @@ NoticeCapture::~NoticeCapture()
     setnote(nullptr);
 }
 
-const std::vector<Notice> &NoticeCapture::all() const { return Captured; }
+const std::vector<Notice> &NoticeCapture::all() const
+{
+    return Captured;
+}
 
-void NoticeCapture::clear() { Captured.clear(); }
+void NoticeCapture::clear()
+{
+    Captured.clear();
+}

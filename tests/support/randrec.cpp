@@ -13,7 +13,10 @@ static uint8_t randomParam(Rng &r)
 static uint64_t grownFaces(const Mesh *m, int op)
 {
     uint64_t q = m->nquads;
-    return op == 27 || op == 28 ? 4 * q : op == 29 ? q + 4ull * static_cast<uint64_t>(countsel(m)) : op == 31 ? q + 6 : q;
+    return op == 27 || op == 28 ? 4 * q
+           : op == 29           ? q + 4ull * static_cast<uint64_t>(countsel(m))
+           : op == 31           ? q + 6
+                                : q;
 }
 
 mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)

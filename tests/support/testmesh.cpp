@@ -56,10 +56,12 @@ mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps, std::initia
 // FNV-1a over the used part of the mesh.
 uint64_t meshDigest(const Mesh &m)
 {
-    const std::pair<const void *, size_t> parts[] = {
-        {&m.nverts, 8},                          {m.quads, m.nquads * sizeof(Quad)},
-        {m.selected, m.nquads * 4},              {m.verts, m.nverts * sizeof(Vec3)},
-        {m.vnormals, m.nverts * sizeof(Vec3)},   {m.fnormals, m.nquads * sizeof(Vec3)}};
+    const std::pair<const void *, size_t> parts[] = {{&m.nverts, 8},
+                                                     {m.quads, m.nquads * sizeof(Quad)},
+                                                     {m.selected, m.nquads * 4},
+                                                     {m.verts, m.nverts * sizeof(Vec3)},
+                                                     {m.vnormals, m.nverts * sizeof(Vec3)},
+                                                     {m.fnormals, m.nquads * sizeof(Vec3)}};
     uint64_t h = 14695981039346656037ull;
     for (const auto &p : parts)
         for (size_t i = 0; i < p.second; i++)
