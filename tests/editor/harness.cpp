@@ -22,12 +22,10 @@ static const PlatformBackend ObservingPlatform = {
         glutSetCursor(shape);
     },
     [](int menu, int button) {
-        Observed.attachCalls++;
         Observed.menuAttached = 1;
         GlutPlatform.attachMenu(menu, button);
     },
     [](int button) {
-        Observed.detachCalls++;
         Observed.menuAttached = 0;
         GlutPlatform.detachMenu(button);
     },
@@ -164,11 +162,6 @@ void clickFace(uint32_t q)
     WindowPoint w = faceCentre(q);
     ASSERT_TRUE(w.inside) << "face " << q;
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, w.x, w.y);
-}
-
-std::ostream &operator<<(std::ostream &s, const Rgb &c)
-{
-    return s << c.r << "," << c.g << "," << c.b;
 }
 
 Rgb framePixel(int x, int y)

@@ -3,6 +3,7 @@
 // through the editor's backend seams. The tests run in a private folder.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@
 // What the editor asked of the window system.
 struct ObservedPlatform {
     std::vector<int> cursors; // every shape set, in order
-    int menuAttached = 1, attachCalls = 0, detachCalls = 0, redisplays = 0;
+    int menuAttached = 1, redisplays = 0;
     int modifiers = 0;       // what glutGetModifiers answers
     bool holdFrames = false; // keep the frame in the back buffer to read it
 };
@@ -55,11 +56,7 @@ WindowPoint faceCentre(uint32_t q); // of the committed mesh
 void clickFace(uint32_t q);
 
 // Draws a frame and reads one pixel (top-left origin) before the swap.
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
-};
-std::ostream &operator<<(std::ostream &s, const Rgb &c);
+using Rgb = std::array<int, 3>;
 Rgb framePixel(int x, int y);
 Rgb pixelAt(const Vec3 &p);
 

@@ -155,7 +155,7 @@ TEST_F(View, ColoursReachTheWindow)
     runCommand(47); // axes off
     runCommand(46); // grid off
     Rgb bg = framePixel(5, 5);
-    EXPECT_TRUE(bg == (Rgb{25, 25, 25}) || bg == (Rgb{26, 26, 26})) << bg;
+    EXPECT_TRUE(bg == (Rgb{25, 25, 25}) || bg == (Rgb{26, 26, 26})) << testing::PrintToString(bg);
     EXPECT_EQ(pixelAt({0.0f, 1.0f, 0.0f}), (Rgb{230, 89, 64})); // top face, selected
     runCommand(1);
     EXPECT_EQ(pixelAt({0.0f, 1.0f, 0.0f}), (Rgb{64, 64, 128}));

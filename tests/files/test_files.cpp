@@ -71,19 +71,14 @@ TEST(TextForm, OnlyCarriageReturnLineFeedIsALineEnd)
 {
     const unsigned char text[] = {0x0D, 0x0A, 0x0D, 0x0D, 0x0A, 0x0A, 0x1A, 0x0D, 0x41, 0x0D};
     const unsigned char want[] = {0x0A, 0x0D, 0x0A, 0x0A, 0x1A, 0x0D, 0x41, 0x0D};
-    unsigned char image[MIRL_IMAGE_SIZE], back[MIRL_IMAGE_SIZE], out[MIRL_TEXT_MAX];
+    unsigned char image[MIRL_IMAGE_SIZE];
     ASSERT_EQ(untext(text, sizeof text, image), sizeof want);
     EXPECT_EQ(std::memcmp(image, want, sizeof want), 0);
-    // Random images over an alphabet rich in 0x0D 0x0A pairs round trip.
-    Rng rng(7);
-    for (int round = 0; round < 200; round++) {
-        for (unsigned char &b : image)
-            b = "\x0a\x0d\x1a\x00\xff\x32"[rng.below(6)];
-        size_t n = totext(image, out);
-        ASSERT_EQ(std::vector<uint8_t>(out, out + n), textOf(std::vector<uint8_t>(image, image + sizeof image)));
-        ASSERT_EQ(untext(out, n, back), (size_t)MIRL_IMAGE_SIZE);
-        ASSERT_EQ(std::memcmp(back, image, sizeof image), 0) << "round " << round;
-    }
+    // A full image stops the reading, even in the middle of a pair.
+    std::vector<unsigned char> ones(MIRL_IMAGE_SIZE - 1, 0x01);
+    ones.insert(ones.end(), {0x0D, 0x0A});
+    EXPECT_EQ(untext(ones.data(), ones.size(), image), (size_t)MIRL_IMAGE_SIZE);
+    EXPECT_EQ(image[MIRL_IMAGE_SIZE - 1], 0x0A);
 }
 
 TEST_F(Files, EverySampleRoundTripsByteExact)
