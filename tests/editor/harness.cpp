@@ -4,101 +4,73 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
-#include "editor.h"
-#include "render.h"
-#include "history.h"
 #include "platform.h"
+#include "render.h"
 #include "testmesh.h"
 #include "xvfb.h"
 
 ObservedPlatform Observed;
-ObservedPlatform AtStartup;
-std::string StartupOutput;
 ScriptedDialogs Dialogs;
 
-static void observeCursor(int shape)
-{
-    Observed.cursor = shape;
-    Observed.cursors.push_back(shape);
-    glutSetCursor(shape);
-}
-
-static void observeAttach(int menu, int button)
-{
-    Observed.attachCalls++;
-    Observed.menuAttached = 1;
-    GlutPlatform.attachMenu(menu, button);
-}
-
-static void observeDetach(int button)
-{
-    Observed.detachCalls++;
-    Observed.menuAttached = 0;
-    GlutPlatform.detachMenu(button);
-}
-
-static void observeRedisplay()
-{
-    Observed.redisplays++;
-    glutPostRedisplay();
-}
-
-static int scriptedModifiers()
-{
-    return Observed.modifiers;
-}
-
-static void observeSwap()
-{
-    Observed.swaps++;
-    if (!Observed.holdFrames)
-        glutSwapBuffers();
-}
-
 static const PlatformBackend ObservingPlatform = {
-    observeCursor, observeAttach, observeDetach, observeRedisplay, scriptedModifiers, observeSwap,
+    [](int shape) {
+        Observed.cursors.push_back(shape);
+        glutSetCursor(shape);
+    },
+    [](int menu, int button) {
+        Observed.menuAttached = 1;
+        GlutPlatform.attachMenu(menu, button);
+    },
+    [](int button) {
+        Observed.menuAttached = 0;
+        GlutPlatform.detachMenu(button);
+    },
+    [] {
+        Observed.redisplays++;
+        glutPostRedisplay();
+    },
+    [] { return Observed.modifiers; },
+    [] {
+        if (!Observed.holdFrames)
+            glutSwapBuffers();
+    },
 };
 
-static int scriptedChooseFile(FileChoice purpose, char *name, size_t size)
-{
-    Dialogs.asked.push_back(purpose);
-    Dialogs.recorderAtChooser.push_back(RecorderOn);
-    Dialogs.modeAtChooser.push_back(Editor.interactionMode);
-    if (Dialogs.answers.empty())
-        return 0;
-    std::string answer = Dialogs.answers.front();
-    Dialogs.answers.pop_front();
-    if (answer.empty() || answer.size() >= size)
-        return 0;
-    std::strcpy(name, answer.c_str());
-    return 1;
-}
+static const DialogBackend ScriptedBackend = {
+    [](FileChoice purpose, char *name, size_t size) {
+        Dialogs.asked.push_back(purpose);
+        std::string answer = Dialogs.answers.empty() ? "" : Dialogs.answers.front();
+        if (!Dialogs.answers.empty())
+            Dialogs.answers.pop_front();
+        if (answer.empty() || answer.size() >= size)
+            return 0;
+        std::strcpy(name, answer.c_str());
+        return 1;
+    },
+    [](const char *title, const char *text) { Dialogs.notices.push_back(std::string(title) + ": " + text); },
+};
 
-static void scriptedNotice(const char *title, const char *text)
-{
-    Dialogs.notices.push_back({title, text});
-}
-
-static const DialogBackend ScriptedBackend = {scriptedChooseFile, scriptedNotice};
-
-void pumpEvents()
-{
-    for (int i = 0; i < 20; i++)
-        glutMainLoopEvent();
-}
-
-// Starts the X server and the editor once for the whole test program.
+// The X server, the editor window and a private working folder, once for
+// the whole program.
 class EditorEnvironment : public ::testing::Environment {
+    XvfbServer server;
+    std::filesystem::path home, folder;
+
   public:
     void SetUp() override
     {
         server = startXvfb();
         ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
         setenv("DISPLAY", server.display.c_str(), 1);
+        char pattern[] = "/tmp/mirl-editor-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        home = std::filesystem::current_path();
+        folder = pattern;
+        std::filesystem::current_path(folder);
         setPlatformBackend(&ObservingPlatform);
         setDialogBackend(&ScriptedBackend);
         static char name[] = "mirl-editor-tests";
@@ -106,60 +78,58 @@ class EditorEnvironment : public ::testing::Environment {
         int argc = 1;
         testing::internal::CaptureStdout();
         startEditor(&argc, argv);
-        StartupOutput = testing::internal::GetCapturedStdout();
-        AtStartup = Observed;
-        waitUntilViewable();
+        testing::internal::GetCapturedStdout();
+        // Polls until the window is mapped.
+        Display *dpy = glXGetCurrentDisplay();
+        Window win = glXGetCurrentDrawable();
+        XWindowAttributes a;
+        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        do
+            glutMainLoopEvent();
+        while (!(XGetWindowAttributes(dpy, win, &a) && a.map_state == IsViewable) &&
+               std::chrono::steady_clock::now() < end);
+        for (int i = 0; i < 20; i++)
+            glutMainLoopEvent();
     }
 
     void TearDown() override
     {
-        if (server.pid > 0) {
+        if (!server.display.empty())
             glutExit();
-            stopXvfb(server);
-        }
+        stopXvfb(server);
+        std::filesystem::current_path(home);
+        std::filesystem::remove_all(folder);
     }
-
-  private:
-    static void waitUntilViewable()
-    {
-        Display *dpy = glXGetCurrentDisplay();
-        Window win = glXGetCurrentDrawable();
-        auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (std::chrono::steady_clock::now() < end) {
-            glutMainLoopEvent();
-            XWindowAttributes a;
-            if (XGetWindowAttributes(dpy, win, &a) && a.map_state == IsViewable)
-                break;
-        }
-        pumpEvents();
-    }
-
-    XvfbServer server;
 };
 
-void resetEditor()
+void EditorTest::SetUp()
 {
     recordoff();
     FirstRun = 1;
     restartScene(committedMesh());
     Editor.currentCommand = 0;
-    LastMouseX = 0;
-    LastMouseY = 0;
+    LastMouseX = LastMouseY = 0;
     setnote(showNotice);
-    setDialogBackend(&ScriptedBackend);
-    setPlatformBackend(&ObservingPlatform);
     glMatrixMode(GL_PROJECTION);
     setProjection(800, 600);
     glMatrixMode(GL_MODELVIEW);
     Observed = ObservedPlatform();
-    Observed.menuAttached = 1;
     Dialogs = ScriptedDialogs();
 }
 
-std::string runCommand(int item)
+std::string runCommand(int item, int right, int left)
 {
     testing::internal::CaptureStdout();
+    int x = 400;
+    onPassiveMotion(x, 300);
     dispatchCommand(item);
+    if (Editor.interactionMode == ModePreview) {
+        for (int i = 0; i < right; i++)
+            onPassiveMotion(++x, 300);
+        for (int i = 0; i < left; i++)
+            onPassiveMotion(--x, 300);
+        onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, x, 300);
+    }
     return testing::internal::GetCapturedStdout();
 }
 
@@ -170,18 +140,28 @@ WindowPoint projectToWindow(const Vec3 &p)
     glMatrixMode(GL_MODELVIEW);
     setCamera();
     applyViewRotation();
-    GLdouble model[16], proj[16];
+    GLdouble model[16], proj[16], wx, wy, wz;
     GLint view[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, proj);
     glGetIntegerv(GL_VIEWPORT, view);
-    GLdouble wx, wy, wz;
     gluProject(p.x, p.y, p.z, model, proj, view, &wx, &wy, &wz);
-    WindowPoint w;
-    w.x = (int)wx;
-    w.y = Editor.windowHeight - 1 - (int)wy;
-    w.inside = wx >= 0 && wy >= 0 && wx < Editor.windowWidth && wy < Editor.windowHeight && wz > 0 && wz < 1;
-    return w;
+    return {(int)wx, Editor.windowHeight - 1 - (int)wy,
+            wx >= 0 && wy >= 0 && wx < Editor.windowWidth && wy < Editor.windowHeight && wz > 0 && wz < 1};
+}
+
+WindowPoint faceCentre(uint32_t q)
+{
+    Vec3 c;
+    centroi(committedMesh(), q, &c);
+    return projectToWindow(c);
+}
+
+void clickFace(uint32_t q)
+{
+    WindowPoint w = faceCentre(q);
+    ASSERT_TRUE(w.inside) << "face " << q;
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, w.x, w.y);
 }
 
 Rgb framePixel(int x, int y)
@@ -189,40 +169,35 @@ Rgb framePixel(int x, int y)
     Observed.holdFrames = true;
     display();
     Observed.holdFrames = false;
-    GLubyte px[4] = {0, 0, 0, 0};
+    GLubyte px[3] = {0, 0, 0};
     glReadPixels(x, Editor.windowHeight - 1 - y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
     return {px[0], px[1], px[2]};
 }
 
-Mesh *scratchMesh()
+Rgb pixelAt(const Vec3 &p)
 {
-    static std::unique_ptr<Mesh> mesh = newMesh();
-    return mesh.get();
+    WindowPoint w = projectToWindow(p);
+    EXPECT_TRUE(w.inside);
+    return framePixel(w.x, w.y);
 }
 
 std::string committedVersusReplay()
 {
-    const int lastPicked = LastPickedFace;
+    const int lastPicked = LastPickedFace, recorder = RecorderOn;
     const uint32_t picks = PickCount;
-    const int recorder = RecorderOn;
-    Mesh *fresh = scratchMesh();
-    emptyMesh(fresh);
+    static std::unique_ptr<Mesh> fresh = newMesh();
+    emptyMesh(fresh.get());
     recordoff();
-    replayrec(fresh);
-    const int replayedLastPicked = LastPickedFace;
-    const uint32_t replayedPicks = PickCount;
+    replayrec(fresh.get());
+    std::string d = meshDiff(*committedMesh(), *fresh);
+    if (d.empty() && PickCount != picks)
+        d = "pick count differs from the replay's";
+    if (d.empty() && LastPickedFace != lastPicked)
+        d = "last picked face " + std::to_string(lastPicked) + ", replay's " + std::to_string(LastPickedFace);
     LastPickedFace = lastPicked;
     PickCount = picks;
     RecorderOn = recorder;
-    std::string d = meshDiff(*committedMesh(), *fresh);
-    if (!d.empty())
-        return d;
-    if (replayedPicks != picks)
-        return "pick count differs from the replay's";
-    if (replayedLastPicked != lastPicked)
-        return "last picked face differs from the replay's: " + std::to_string(lastPicked) + " vs " +
-               std::to_string(replayedLastPicked);
-    return "";
+    return d;
 }
 
 int main(int argc, char **argv)

@@ -1,84 +1,66 @@
-// In-process GUI tests: the real editor window under a private Xvfb, the
+// In-process GUI tests: the real editor window under a private Xvfb, its
 // callbacks driven directly, the window-system calls and dialogs observed
-// through the editor's backend seams.
+// through the editor's backend seams. The tests run in a private folder.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "commands.h"
 #include "dialogs.h"
+#include "editor.h"
 #include "editor_state.h"
+#include "history.h"
 #include "mirl.h"
 
 // What the editor asked of the window system.
 struct ObservedPlatform {
-    int cursor = -1;      // last shape set
-    int menuAttached = 0; // 1 while the root is attached to the right button
-    int attachCalls = 0;
-    int detachCalls = 0;
-    int redisplays = 0;
-    int modifiers = 0; // what glutGetModifiers answers
     std::vector<int> cursors; // every shape set, in order
-    int swaps = 0;
+    int menuAttached = 1, redisplays = 0;
+    int modifiers = 0;       // what glutGetModifiers answers
     bool holdFrames = false; // keep the frame in the back buffer to read it
 };
 extern ObservedPlatform Observed;
 
-// The observations of the start-up, before any test ran.
-extern ObservedPlatform AtStartup;
-extern std::string StartupOutput;
-
-struct ScriptedNotice {
-    std::string title, text;
-};
-
-// Answers for the file chooser, in order; "" means Cancel. An empty queue
-// cancels too.
+// File chooser answers in order ("" or none left: Cancel), and what the
+// editor asked and told.
 struct ScriptedDialogs {
     std::deque<std::string> answers;
     std::vector<FileChoice> asked;
-    std::vector<ScriptedNotice> notices;
-    // The editor's state when the chooser opened.
-    std::vector<int> recorderAtChooser, modeAtChooser;
+    std::vector<std::string> notices; // "title: text"
 };
 extern ScriptedDialogs Dialogs;
 
-// Puts the editor back to a first start (defaults, cube, empty history) on
-// the existing window and clears the observations.
-void resetEditor();
+// Every test starts as the editor does (defaults, cube, empty history) on
+// the same window, with fresh observations.
+class EditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+};
 
-// Lets GLUT handle pending window events.
-void pumpEvents();
+// Runs a menu item and returns what it printed. A parametric command
+// follows `right` then `left` motion events and is committed by a click.
+std::string runCommand(int item, int right = 0, int left = 0);
 
-// Runs a command through the menu callback and returns what it printed.
-std::string runCommand(int item);
-
-// Window position (top-left origin, pixels) of a model point in the current
-// view, and whether it lies inside the window.
+// Window position (top-left origin) of a model point in the current view.
 struct WindowPoint {
     int x, y;
     bool inside;
 };
 WindowPoint projectToWindow(const Vec3 &p);
+WindowPoint faceCentre(uint32_t q); // of the committed mesh
+void clickFace(uint32_t q);
 
-// Draws a frame and reads one pixel of it (top-left origin) as RGB bytes
-// from the back buffer, before it is swapped.
-struct Rgb {
-    int r, g, b;
-};
+// Draws a frame and reads one pixel (top-left origin) before the swap.
+using Rgb = std::array<int, 3>;
 Rgb framePixel(int x, int y);
+Rgb pixelAt(const Vec3 &p);
 
-// A record replayed into a fresh mesh, starting like a player: the mesh the
-// saved file would give.
-void replayIntoFresh(Mesh *fresh);
-
-// The committed mesh versus a fresh replay of the record ("" when equal):
-// what the user sees must be what a player gets. Also compares the last
-// picked face, which later similar-selections read.
+// The committed mesh against a fresh replay of the record ("" when equal),
+// last picked face and pick count included: what the user sees must be
+// what a player gets.
 std::string committedVersusReplay();
-
-// A second 14 MB mesh for the tests' own use.
-Mesh *scratchMesh();

@@ -1,47 +1,96 @@
-// File helpers for the tests: a private temporary folder, whole-file reads
-// and writes, and a temporary limit on file sizes (a write failure that
-// happens even for root, who ignores permission bits).
+// File helpers for the file and tool tests: a private temporary folder,
+// whole-file reads and writes, a file size limit (a write failure that hits
+// root too), and the object file image built field by field as the format
+// describes.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include <sys/resource.h>
 
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    const std::string &path() const { return path_; }
-    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
-    // Names in the folder, sorted (no "." or "..").
-    std::vector<std::string> list() const;
+#include "mirl.h"
 
-  private:
-    std::string path_;
+struct TempDir {
+    std::string path;
+    TempDir()
+    {
+        char name[] = "/tmp/mirltest.XXXXXX";
+        if (!mkdtemp(name))
+            throw std::runtime_error("mkdtemp failed");
+        path = name;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string operator/(const std::string &name) const { return path + "/" + name; }
 };
 
-std::vector<uint8_t> readFile(const std::string &path);
-void writeFile(const std::string &path, const std::vector<uint8_t> &bytes);
-void writeFile(const std::string &path, const std::string &text);
-std::string readText(const std::string &path);
-bool exists(const std::string &path);
+inline std::vector<uint8_t> readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
-// While alive, writes past `bytes` into any regular file fail with EFBIG
-// (SIGXFSZ ignored).
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes);
-    ~FileSizeLimit();
+inline std::string readText(const std::string &path)
+{
+    std::vector<uint8_t> b = readFile(path);
+    return std::string(b.begin(), b.end());
+}
 
-  private:
-    struct rlimit old_;
-    void (*oldHandler_)(int);
+template <class Bytes> void writeFile(const std::string &path, const Bytes &bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+}
+
+// While alive, writes past `bytes` into a regular file fail with EFBIG.
+struct FileSizeLimit {
+    struct rlimit old;
+    void (*oldHandler)(int);
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit lim = old;
+        lim.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
 };
 
-// The object file image of r, built field by field as the format describes
-// (count, opcodes, parameter bytes, picks little-endian), and its text form
-// with 0x0D before every 0x0A.
-std::vector<uint8_t> imageOf(const struct mirlObj &r);
-std::vector<uint8_t> textOf(const std::vector<uint8_t> &image);
+// Count, opcodes, parameter bytes, then the picks little-endian.
+inline std::vector<uint8_t> imageOf(const mirlObj &r)
+{
+    std::vector<uint8_t> image(1, r.count);
+    image.insert(image.end(), r.ops, r.ops + 256);
+    image.insert(image.end(), r.params, r.params + 256);
+    for (uint32_t p : r.picks)
+        for (int shift = 0; shift < 32; shift += 8)
+            image.push_back(static_cast<uint8_t>(p >> shift));
+    return image;
+}
+
+// The file bytes of an image: one 0x0D before every 0x0A.
+inline std::vector<uint8_t> textOf(const std::vector<uint8_t> &image)
+{
+    std::vector<uint8_t> text;
+    for (uint8_t b : image) {
+        if (b == 0x0A)
+            text.push_back(0x0D);
+        text.push_back(b);
+    }
+    return text;
+}
