@@ -43,8 +43,6 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
                 op = 51;
         } else if (r.below(100) < static_cast<uint32_t>(o.pickPercent)) {
             op = MIRL_OPPICK;
-        } else if (o.onlyKernelOps) {
-            op = r.below(10) == 0 ? 31 : 19 + static_cast<int>(r.below(8));
         } else {
             op = static_cast<int>(r.below(32));
             if (op <= 18)

@@ -32,15 +32,6 @@ std::string meshDiff(const Mesh &a, const Mesh &b)
     return "";
 }
 
-mirlObj recordOf(Mesh *m, void (*script)(Mesh *m))
-{
-    resetrecord();
-    recordon();
-    script(m);
-    recordoff();
-    return CommandRecord;
-}
-
 mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps, std::initializer_list<uint32_t> picks)
 {
     mirlObj r;
