@@ -184,7 +184,9 @@ TEST(AaoCases, EmptyMeshAndThresholdsThatAdmitNothingOrEverything)
 
 TEST(AaoCases, BatchedStepsEqualTheRuntimeRoutines)
 {
-    // The vector steps on random and special values.
+    // The vector steps on random and special values; z*z + y*y cancel first.
+    const Vec3 big = {1, 0x1p30f, 0x1p30f}, neg = {1, 0x1p30f, -0x1p30f};
+    EXPECT_EQ(exactDot(big, neg), 1.0f);
     Rng rng(11);
     const float specials[] = {0.0f, -0.0f, 1e-40f, 0.1f, -3.0f, 3.4e38f, INFINITY, NAN};
     auto pick = [&]() {
@@ -291,7 +293,7 @@ TEST(AaoDiff, ModelledMeshesFromTinyToOverflowing)
         replayobj(&record, m.get());
         ASSERT_EQ(shadingDiff(*m, Threshold), "") << "record seed " << seed;
     }
-    // The cube smoothed four times, scaled by 1/8 or 8 again and again:
+    // The cube smoothed four times, scaled by about 1/6 or 8 again and again:
     // through and past the float range into infinities and not-a-number.
     mirlObj smoothed = makeRecord({{31, 128}, {28, 128}, {28, 128}, {28, 128}, {28, 128}});
     for (int scaling = -12; scaling <= 48; scaling += 3) {
