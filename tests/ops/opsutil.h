@@ -1,53 +1,53 @@
-// Helpers of the operation tests: exact float steps, small meshes and the
-// random meshes of the differential checks.
+// Helpers of the operation tests: exact expectations, the cube, and the
+// random meshes and records of the differential checks.
 #pragma once
 
-#include <cstdint>
-#include <memory>
+#include <gtest/gtest.h>
 
 #include "randrec.h"
 #include "testmesh.h"
 
-// The float a double rounds to; volatile, so the rounding is kept at any
-// optimisation level (expected values must not inherit the fault they test).
+// The float a double rounds to, kept at any optimisation level (volatile):
+// expected values must not inherit the fault they test.
 inline float f32(double d)
 {
     volatile float f = static_cast<float>(d);
     return f;
 }
 
-// Cube on an empty mesh, Recorder off, empty record, normals computed.
-std::unique_ptr<Mesh> cubeMesh();
+inline void expectVec(const Vec3 &v, float x, float y, float z, const char *what)
+{
+    EXPECT_TRUE(bitsOf(v.x) == bitsOf(x) && bitsOf(v.y) == bitsOf(y) && bitsOf(v.z) == bitsOf(z))
+        << what << ": " << v.x << " " << v.y << " " << v.z << " vs " << x << " " << y << " " << z;
+}
 
-// Only the listed faces selected.
-void selectOnly(Mesh *m, std::initializer_list<uint32_t> faces);
+inline void expectQuad(const Mesh &m, uint32_t q, Quad want)
+{
+    EXPECT_EQ(std::memcmp(&m.quads[q], &want, sizeof want), 0) << "face " << q;
+}
 
-// A lone quad (0,0,0) (1,0,0) (1,1,0) (0,1,0), unselected.
-std::unique_ptr<Mesh> loneQuad();
+// The cube with normals and the given flags ("100100": faces 0 and 3),
+// Recorder off, record empty.
+std::unique_ptr<Mesh> cubeMesh(const char *flags = "111111");
 
-// Random quads over a small pool of vertices whose coordinates come from a
-// handful of values (+0, -0, halves, small integers, sometimes NaN or
-// infinity), so that equal sums, equal centres and signed zeros are common;
-// some vertices unused, some corners repeated, random 0/1 flags, random
-// normals. Counts stay below the given limits.
+// Random quads over a small vertex pool whose coordinates come from a few
+// values (+0, -0, halves, small integers, sometimes NaN or infinity), so
+// equal sums, equal centres and signed zeros are common; some vertices
+// unused, some corners repeated, random 0/1 flags and face normals.
 void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads);
 
-// Copies a's used part to b, runs op on a and oracle on b, recomputes both
-// meshes' normals and returns meshDiff of the results.
+// op on a, oracle on a copy b of a's used part, fresh normals on both:
+// meshDiff of the results.
 std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p);
 
-// Counts of what a differential run covered.
 struct DiffStats {
-    long records = 0, steps = 0;
-    long opcodes[256] = {};
-    uint32_t maxFaces = 0, maxVerts = 0;
+    long records = 0, steps = 0, opcodes[256] = {};
+    uint32_t maxFaces = 0;
 };
 
-// Replays random records of seeds first..first+count-1 through the runtime
-// and through oracle::replay; "" when every mesh, LastPickedFace and
-// PickCount agree, else the first difference.
+// Random records of the seeds [first, first + count) replayed by the runtime
+// and by oracle::replay: "" when every mesh, LastPickedFace and PickCount
+// agree. And six random operations of opcodes 0-18, 27-30 in a row on
+// random meshes, runtime against oracle.
 std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, DiffStats *st);
-
-// Each operation of opcodes 0-18 and 27-30, runtime against oracle, on random
-// meshes of seeds first..first+count-1 (randomOpsMesh with the limits given).
 std::string diffMeshes(uint64_t first, uint64_t count, uint32_t maxVerts, uint32_t maxQuads);

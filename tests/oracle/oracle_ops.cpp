@@ -279,4 +279,11 @@ void smoooth(Mesh *m, float)
     recordstep(28, 0.0f);
 }
 
+mirlOp Table[MIRL_NUMOPS] = {
+    scale1,  scale2,  scale3,  scale4,  scale5,  scale6,  scale7,  scale8,
+    scalece, trans1,  trans2b, trans3,  trans4,  trans5,  trans6,  trans2,
+    rotate1, rotate2, rotate3, ::select1, ::select2, ::select3, select4, select5,
+    ::select6, ::select7, ::select8, subd, smoooth, addquad, delQuad, ::addcube,
+};
+
 } // namespace oracle

@@ -2,17 +2,6 @@
 
 namespace oracle {
 
-mirlOp Table[MIRL_NUMOPS] = {
-    oracle::scale1,  oracle::scale2,  oracle::scale3,  oracle::scale4,
-    oracle::scale5,  oracle::scale6,  oracle::scale7,  oracle::scale8,
-    oracle::scalece, oracle::trans1,  oracle::trans2b, oracle::trans3,
-    oracle::trans4,  oracle::trans5,  oracle::trans6,  oracle::trans2,
-    oracle::rotate1, oracle::rotate2, oracle::rotate3, ::select1,
-    ::select2,       ::select3,       oracle::select4, oracle::select5,
-    ::select6,       ::select7,       ::select8,       oracle::subd,
-    oracle::smoooth, oracle::addquad, oracle::delQuad, ::addcube,
-};
-
 void replay(const mirlObj *r, Mesh *m)
 {
     PickCount = 0;

@@ -1,20 +1,9 @@
 #!/bin/sh
 # Runs each program given and fails unless all print the same text.
 # usage: compare_outputs.sh PROGRAM...
-first=""
-ref=""
+ref=$(mktemp) && trap 'rm -f "$ref"' EXIT
+"$1" > "$ref" || { echo "$1 failed"; exit 1; }
 for p in "$@"; do
-    out=$("$p") || { echo "$p failed"; exit 1; }
-    if [ -z "$first" ]; then
-        first="$p"
-        ref="$out"
-    elif [ "$out" != "$ref" ]; then
-        echo "$p differs from $first:"
-        printf '%s\n' "$ref" > /tmp/mirl_cmp_a.$$
-        printf '%s\n' "$out" > /tmp/mirl_cmp_b.$$
-        diff /tmp/mirl_cmp_a.$$ /tmp/mirl_cmp_b.$$ | head -20
-        rm -f /tmp/mirl_cmp_a.$$ /tmp/mirl_cmp_b.$$
-        exit 1
-    fi
+    "$p" | diff "$ref" - | head -20 | grep . && { echo "$p differs from $1"; exit 1; }
 done
-echo "$# builds agree on $(printf '%s\n' "$ref" | wc -l) digests"
+echo "$# builds agree on $(wc -l < "$ref") digests"

@@ -12,20 +12,16 @@ int main()
     RecOptions o;
     o.maxSteps = 80;
     o.faceBudget = 4000;
-    for (uint64_t seed = 1; seed <= 400; seed++) {
+    for (uint64_t seed = 1; seed <= 406; seed++) {
         mirlObj rec = randomRecord(seed, o, scratch.get());
+        if (seed > 400) { // scaled and moved cubes: normals sum inexact cross products
+            static const uint8_t params[] = {144, 131, 97, 200, 77, 130};
+            int i = (int)(seed - 401);
+            rec = makeRecord({{31, 128}, {i, params[i]}, {(i + 1) % 4, params[5 - i]}, {16 + i % 3, params[i]}});
+        }
         emptyMesh(m.get());
         replayobj(&rec, m.get());
         std::printf("%" PRIu64 " %u %u %016" PRIx64 "\n", seed, m->nverts, m->nquads, meshDigest(*m));
-    }
-    // A scaled and moved cube: its face normals are sums of inexact cross
-    // products, where a lost float rounding shows.
-    const uint8_t params[] = {144, 131, 97, 200, 77, 130};
-    for (int i = 0; i < 6; i++) {
-        mirlObj rec = makeRecord({{31, 128}, {i, params[i]}, {(i + 1) % 4, params[5 - i]}, {16 + i % 3, params[i]}});
-        emptyMesh(m.get());
-        replayobj(&rec, m.get());
-        std::printf("cube%d %016" PRIx64 "\n", i, meshDigest(*m));
     }
     return 0;
 }

@@ -1,4 +1,4 @@
-// Selection operations and the pick, on the cube and on empty meshes.
+// Selection operations and the pick on the cube.
 #include <gtest/gtest.h>
 
 #include "testmesh.h"
@@ -10,162 +10,93 @@ class Selection : public ::testing::Test {
     {
         recordoff();
         resetrecord();
-        addcube(m.get(), 0.0f);
+        addcube(m.get(), 0);
         setnorm(m.get());
     }
-    void only(std::initializer_list<int> faces)
+    // Flags from and to strings: "100111" is face 0 and faces 3 to 5.
+    void set(const char *flags)
     {
-        selrang(m.get(), 0, m->nquads, 0);
-        for (int f : faces)
-            m->selected[f] = 1;
+        for (uint32_t q = 0; q < m->nquads; q++)
+            m->selected[q] = flags[q] == '1';
     }
-    std::vector<int> flags() const { return std::vector<int>(m->selected, m->selected + m->nquads); }
+    std::string after(std::initializer_list<mirlOp> ops)
+    {
+        for (mirlOp op : ops)
+            op(m.get(), 0);
+        std::string s;
+        for (uint32_t q = 0; q < m->nquads; q++)
+            s += (char)('0' + m->selected[q]);
+        return s;
+    }
+    std::string pick(uint32_t face)
+    {
+        select9(m.get(), face);
+        return after({});
+    }
 };
 
-TEST_F(Selection, EmptyMeshChangesNothingButEveryStepIsRecorded)
+TEST_F(Selection, AllNoneInvertGrowAndAdjacent)
 {
-    emptyMesh(m.get());
-    m->selected[0] = 7;
-    recordon();
-    for (mirlOp op : {select1, select2, select3, select4, select5, select6, select7, select8})
-        op(m.get(), 0.0f);
-    recordoff();
-    EXPECT_EQ(m->selected[0], 7);
-    ASSERT_EQ(numsteps(), 8);
-    for (int i = 0; i < 8; i++) {
-        EXPECT_EQ(CommandRecord.ops[i], 19 + i);
-        EXPECT_EQ(CommandRecord.params[i], 128);
-    }
-}
-
-TEST_F(Selection, AllNoneInvert)
-{
-    select9(m.get(), 2); // deselects 2
-    select9(m.get(), 2); // selects it again, LastPickedFace = 2
-    EXPECT_EQ(LastPickedFace, 2);
-    select1(m.get(), 0.0f);
-    EXPECT_EQ(LastPickedFace, 2);
-    select3(m.get(), 0.0f);
-    EXPECT_EQ(flags(), std::vector<int>(6, 0));
-    EXPECT_EQ(LastPickedFace, -1);
-    only({1, 4});
-    select3(m.get(), 0.0f);
-    select3(m.get(), 0.0f);
-    EXPECT_EQ(flags(), (std::vector<int>{0, 1, 0, 0, 1, 0}));
-    select9(m.get(), 0);
-    select2(m.get(), 0.0f);
-    EXPECT_EQ(flags(), std::vector<int>(6, 0));
-    EXPECT_EQ(LastPickedFace, -1);
-}
-
-TEST_F(Selection, GrowAndAdjacentByOneRing)
-{
-    only({0});
-    select4(m.get(), 0.0f);
-    EXPECT_EQ(flags(), (std::vector<int>{1, 1, 0, 1, 1, 1}));
-    select4(m.get(), 0.0f);
-    EXPECT_EQ(flags(), std::vector<int>(6, 1));
-    select4(m.get(), 0.0f);
-    EXPECT_EQ(flags(), std::vector<int>(6, 1));
-    only({0});
-    select5(m.get(), 0.0f);
-    EXPECT_EQ(flags(), (std::vector<int>{0, 1, 0, 1, 1, 1}));
-    select1(m.get(), 0.0f);
-    select5(m.get(), 0.0f);
-    EXPECT_EQ(flags(), std::vector<int>(6, 0));
-    select4(m.get(), 0.0f);
-    select5(m.get(), 0.0f);
-    EXPECT_EQ(flags(), std::vector<int>(6, 0));
-}
-
-TEST_F(Selection, GrowIsByVertexIndexNotPosition)
-{
-    // A second cube at the same place shares positions but no indices.
-    addcube(m.get(), 0.0f);
-    selrang(m.get(), 0, m->nquads, 0);
-    m->selected[0] = 1;
-    select4(m.get(), 0.0f);
-    EXPECT_EQ(countsel(m.get()), 5);
-    for (int q = 6; q < 12; q++)
-        EXPECT_EQ(m->selected[q], 0);
+    EXPECT_EQ(after({select2, select3}), "111111"); // none, then invert
+    set("101111");
+    EXPECT_EQ(after({select3}), "010000");
+    set("100000");
+    EXPECT_EQ(after({select4}), "110111"); // grow by one ring
+    EXPECT_EQ(after({select4}), "111111");
+    set("100000");
+    EXPECT_EQ(after({select5}), "010111"); // the ring alone
+    EXPECT_EQ(after({select1, select5}), "000000");
+    // By vertex index, not position: a second cube on the same spot stays.
+    addcube(m.get(), 0);
+    set("100000000000");
+    EXPECT_EQ(after({select4}), "110111000000");
 }
 
 TEST_F(Selection, PickTogglesAndTracksTheLastPickedFace)
 {
-    select2(m.get(), 0.0f);
+    select2(m.get(), 0);
     recordon();
-    select9(m.get(), 1);
+    EXPECT_EQ(pick(1), "010000");
     recordoff();
-    EXPECT_EQ(m->selected[1], 1);
     EXPECT_EQ(LastPickedFace, 1);
-    EXPECT_EQ(LastPick, 1u);
-    EXPECT_EQ(numpicks(), 1);
-    EXPECT_EQ(CommandRecord.picks[0], 1u);
-    select7(m.get(), 0.0f); // y from 1 to 1: only face 1's centre
-    EXPECT_EQ(flags(), (std::vector<int>{0, 1, 0, 0, 0, 0}));
-    select6(m.get(), 0.0f); // x from -1 to 1: every centre
-    EXPECT_EQ(flags(), std::vector<int>(6, 1));
-    select9(m.get(), 1); // deselect
+    EXPECT_TRUE(numpicks() == 1 && CommandRecord.picks[0] == 1 && LastPick == 1);
+    select1(m.get(), 0); // all: the last pick stays
+    EXPECT_EQ(LastPickedFace, 1);
+    EXPECT_EQ(pick(1), "101111"); // deselected: no last pick
     EXPECT_EQ(LastPickedFace, -1);
     EXPECT_EQ(numpicks(), 2); // counted with the Recorder off as well
-    select2(m.get(), 0.0f);
-    select9(m.get(), 3);
-    select9(m.get(), 3); // the same face twice: unselected, no last pick
-    EXPECT_EQ(m->selected[3], 0);
+    pick(1);
+    EXPECT_EQ(pick(2), "110111"); // a selected face that is not the last pick
     EXPECT_EQ(LastPickedFace, -1);
-    select1(m.get(), 0.0f);
-    select9(m.get(), 4);
-    select9(m.get(), 4);
-    EXPECT_EQ(m->selected[4], 1);
-    EXPECT_EQ(LastPickedFace, 4);
-    select9(m.get(), 2); // a selected face that was not the last pick
-    EXPECT_EQ(m->selected[2], 0);
+    pick(2);
+    select3(m.get(), 0); // invert forgets it
     EXPECT_EQ(LastPickedFace, -1);
+    pick(4);
+    select2(m.get(), 0); // and so does none
+    EXPECT_EQ(LastPickedFace, -1);
+    recordon();
+    EXPECT_EQ(pick(6), "000000"); // a face the mesh lacks: nothing, but in step
+    recordoff();
+    EXPECT_TRUE(numpicks() == 7 && numsteps() == 2 && LastPick == 6 && LastPickedFace == -1);
 }
 
-TEST_F(Selection, SimilarWorksAfterGrowButNotAfterNoneOrInvert)
+TEST_F(Selection, SimilarSelectsCentresWithinTheLastPickedFacesRange)
 {
-    select2(m.get(), 0.0f);
-    select9(m.get(), 2); // z = +1 face
-    select8(m.get(), 0.0f);
-    EXPECT_EQ(flags(), (std::vector<int>{0, 0, 1, 0, 0, 0}));
-    select5(m.get(), 0.0f); // the ring only: face 2 is dropped
-    EXPECT_EQ(m->selected[2], 0);
+    select2(m.get(), 0);
+    pick(1);
+    EXPECT_EQ(after({select7}), "010000"); // y from 1 to 1: face 1 alone
+    EXPECT_EQ(after({select6}), "111111"); // x from -1 to 1: every centre
+    select2(m.get(), 0);
+    pick(2);
+    select5(m.get(), 0); // the ring: the last pick stays though face 2 is dropped
     EXPECT_EQ(LastPickedFace, 2);
-    select8(m.get(), 0.0f);
-    EXPECT_EQ(m->selected[2], 1);
-    select3(m.get(), 0.0f);
-    std::vector<int> before = flags();
-    select6(m.get(), 0.0f);
-    EXPECT_EQ(flags(), before);
-}
-
-TEST_F(Selection, SimilarRangeBoundsAndStaleFaceIndex)
-{
-    // A face far out along X: low saturates at 1,000,000.
+    EXPECT_EQ(after({select8}), "011111");
+    // A face far out along X: low saturates at 1,000,000, face 5 alone.
     for (uint32_t v : {5u, 6u, 1u, 2u})
         m->verts[v].x = 2000000.0f;
-    select2(m.get(), 0.0f);
-    select9(m.get(), 5); // corners 2 1 5 6
-    select6(m.get(), 0.0f);
-    // Face 5's centre is 2e6 > high... high is 2e6, low is 1e6: face 5 only.
-    EXPECT_EQ(flags(), (std::vector<int>{0, 0, 0, 0, 0, 1}));
-    // After a delete the last pick can name no face: nothing happens.
-    m->nquads = 5;
-    select6(m.get(), 0.0f);
-    EXPECT_EQ(flags(), (std::vector<int>{0, 0, 0, 0, 0}));
-    EXPECT_EQ(LastPickedFace, 5);
-}
-
-TEST_F(Selection, PickOfAMissingFaceTogglesNothingButStaysInStep)
-{
-    recordon();
-    std::vector<int> before = flags();
-    select9(m.get(), 6);
-    recordoff();
-    EXPECT_EQ(flags(), before);
-    EXPECT_EQ(numpicks(), 1);
-    EXPECT_EQ(numsteps(), 1);
-    EXPECT_EQ(LastPick, 6u);
-    EXPECT_EQ(LastPickedFace, -1);
+    select2(m.get(), 0);
+    pick(5);
+    EXPECT_EQ(after({select6}), "000001");
+    m->nquads = 5; // after a delete the last pick may name no face
+    EXPECT_EQ(after({select6}), "00000");
 }

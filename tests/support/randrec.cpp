@@ -2,29 +2,21 @@
 
 #include <cstring>
 
+// Mostly moderate values, sometimes anything: large scales drive the
+// coordinates to infinity and NaN, which replay must handle too.
 static uint8_t randomParam(Rng &r)
 {
-    // Mostly moderate values, sometimes anything: large scales drive the
-    // coordinates to infinity and NaN, which replay must handle too.
-    if (r.below(10) < 7)
-        return static_cast<uint8_t>(112 + r.below(33));
-    return static_cast<uint8_t>(r.below(256));
+    return static_cast<uint8_t>(r.below(10) < 7 ? 112 + r.below(33) : r.below(256));
 }
 
+// The face count after opcode op.
 static uint64_t grownFaces(const Mesh *m, int op)
 {
     uint64_t q = m->nquads;
-    switch (op) {
-    case 27:
-    case 28:
-        return q * 4;
-    case 29:
-        return q + 4ull * static_cast<uint64_t>(countsel(m));
-    case 31:
-        return q + 6;
-    default:
-        return q;
-    }
+    return op == 27 || op == 28 ? 4 * q
+           : op == 29           ? q + 4ull * static_cast<uint64_t>(countsel(m))
+           : op == 31           ? q + 6
+                                : q;
 }
 
 mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
@@ -51,8 +43,6 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
                 op = 51;
         } else if (r.below(100) < static_cast<uint32_t>(o.pickPercent)) {
             op = MIRL_OPPICK;
-        } else if (o.onlyKernelOps) {
-            op = r.below(10) == 0 ? 31 : 19 + static_cast<int>(r.below(8));
         } else {
             op = static_cast<int>(r.below(32));
             if (op <= 18)

@@ -14,8 +14,6 @@ struct RecOptions {
     int pickPercent = 15;       // share of pick steps
     int oddPercent = 3;         // unknown opcodes and out-of-range picks
     bool startWithCube = true;  // as every editor record does
-    bool onlyKernelOps = false; // only 19..26, 31 and picks (no transform,
-                                // extrude or smooth steps)
 };
 
 struct Rng {

@@ -35,10 +35,6 @@ inline uint32_t bitsOf(float f)
     return u;
 }
 
-// Runs ops through the runtime with the Recorder on, starting from an empty
-// record, and returns the record they produce.
-mirlObj recordOf(Mesh *m, void (*script)(Mesh *m));
-
 // A record from a list of (opcode, ParamByte) steps and a pick list.
 mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps,
                    std::initializer_list<uint32_t> picks = {});

@@ -1,0 +1,311 @@
+// Occlusion shading: the documented cases, and the grid search against the
+// literal double loop on many meshes, every output byte of every vertex.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "aao.h"
+#include "aao_literal.h"
+#include "aao_pairs.h"
+#include "randrec.h"
+#include "testmesh.h"
+
+namespace {
+
+const float Threshold = 0.05f;
+const Vec3 Up = {0, 0, 8}; // normalises to (0, 0, 1) exactly
+// Found by search: at (0, 0, 0) with normal Up, atThreshold is exactly
+// (float)0.05 away squared, atLimit exactly at the facing limit -0.01f.
+const Vec3 Origin = {0, 0, 0}, AtThreshold = {0x1p-10f, 0x1.c9f13ep-3f, 0},
+           AtLimit = {0x1.99999ap-5f, 0, 0x1.062838p-11f};
+std::vector<Vec3> Fast(MIRL_MAXVERTS), Literal(MIRL_MAXVERTS);
+
+// Loose vertices: only positions and vertex normals matter to the shading.
+std::unique_ptr<Mesh> pointMesh(const std::vector<Vec3> &positions, const std::vector<Vec3> &normals)
+{
+    auto m = newMesh();
+    m->nverts = (uint32_t)positions.size();
+    std::copy(positions.begin(), positions.end(), m->verts);
+    std::copy(normals.begin(), normals.end(), m->vnormals);
+    return m;
+}
+
+// Both shadings into arrays that start with the same junk; "" when every
+// byte agrees. Fast holds the grid's colours afterwards.
+std::string shadingDiff(const Mesh &m, float threshold)
+{
+    std::memset(Fast.data(), 0x7f, Fast.size() * sizeof(Vec3));
+    std::memset(Literal.data(), 0x7f, Literal.size() * sizeof(Vec3));
+    computeAAO(&m, threshold, Fast.data());
+    literalAAO(&m, threshold, Literal.data());
+    size_t i = 0;
+    while (i < Fast.size() && std::memcmp(&Fast[i], &Literal[i], sizeof(Vec3)) == 0)
+        i++;
+    if (i == Fast.size())
+        return "";
+    char text[120];
+    std::snprintf(text, sizeof text, "vertex %zu of %u: grid %a, literal %a", i, m.nverts, Fast[i].x, Literal[i].x);
+    return text;
+}
+
+// The grey of vertex i (after checking the mesh against the double loop).
+float shade(const Mesh &m, uint32_t i, float threshold = Threshold)
+{
+    EXPECT_EQ(shadingDiff(m, threshold), "");
+    EXPECT_TRUE(bitsOf(Fast[i].x) == bitsOf(Fast[i].y) && bitsOf(Fast[i].x) == bitsOf(Fast[i].z));
+    return Fast[i].x;
+}
+
+float uniform(Rng &rng, float lo, float hi)
+{
+    return (float)(lo + (hi - lo) * ((double)(rng.next() >> 11) / 9007199254740992.0));
+}
+
+// Random positions in a cube of the given side; random normals of random
+// length, every tenth one zero.
+std::unique_ptr<Mesh> randomCloud(Rng &rng, uint32_t count, float side)
+{
+    std::vector<Vec3> p(count), n(count);
+    for (uint32_t i = 0; i < count; i++) {
+        p[i] = {uniform(rng, 0, side), uniform(rng, 0, side), uniform(rng, 0, side)};
+        float length = i % 10 == 9 ? 0.0f : uniform(rng, 0.001f, 3.0f);
+        n[i] = {uniform(rng, -1, 1) * length, uniform(rng, -1, 1) * length, uniform(rng, -1, 1) * length};
+    }
+    return pointMesh(p, n);
+}
+
+TEST(AaoCases, StrictLimitsAndLoneVerticesLeaveEveryVertexWhite)
+{
+    const Vec3 zero = {0, 0, 0}, inPlane = {0.1f, 0.05f, 0}, towards = {AtThreshold.x * 8, AtThreshold.y * 8, 0};
+    std::vector<std::unique_ptr<Mesh>> white;
+    white.push_back(pointMesh({{0.3f, -2, 5}}, {Up}));
+    white.push_back(pointMesh({Origin, AtThreshold}, {towards, Up}));         // d² = (float)0.05
+    white.push_back(pointMesh({Origin, AtLimit}, {Up, Up}));                  // N·D = -0.01f
+    white.push_back(pointMesh({Origin, inPlane}, {Up, Up}));                  // N·D = 0
+    white.push_back(pointMesh({Origin, {0, 0, 0.1f}}, {zero, Up}));           // no direction
+    white.push_back(pointMesh({Origin, {0, 0, 0.1f}}, {{0, 0, 1e-30f}, Up})); // too small to normalise
+    white.push_back(pointMesh({{1, 0, 0}, {1, 0, 0.1f}}, {Up, zero}));        // no size
+    std::vector<Vec3> row, facing; // 0.25 apart, each normal towards its neighbour
+    for (int k = 0; k < 6; k++) {
+        row.push_back({0.25f * k, 0, 0});
+        facing.push_back({k % 2 ? -1.0f : 1.0f, 0, 0});
+    }
+    white.push_back(pointMesh(row, facing));
+    white.push_back(newMesh());
+    addcube(white.back().get(), 0);
+    setnorm(white.back().get());
+    for (size_t c = 0; c < white.size(); c++)
+        for (uint32_t i = 0; i < white[c]->nverts; i++)
+            EXPECT_EQ(bitsOf(shade(*white[c], i)), bitsOf(1.0f)) << "case " << c << " vertex " << i;
+
+    // One ulp inside either limit darkens.
+    const Vec3 inside = {AtThreshold.x, std::nextafter(AtThreshold.y, 0.0f), 0};
+    const Vec3 beyond = {AtLimit.x, 0, std::nextafter(AtLimit.z, 1.0f)};
+    EXPECT_LT(shade(*pointMesh({Origin, inside}, {towards, Up}), 0), 1.0f);
+    EXPECT_LT(shade(*pointMesh({Origin, beyond}, {Up, Up}), 0), 1.0f);
+    Vec3 d, n = Up;
+    maths2(&Origin, &AtThreshold, &d);
+    ASSERT_EQ(maths12(&d), Threshold);
+    maths2(&Origin, &AtLimit, &d);
+    maths14(&d);
+    maths14(&n);
+    ASSERT_EQ(maths10(&n, &d), -0.01f);
+}
+
+TEST(AaoCases, TwoVerticesOnTheNormalDarkenOnlyTheLowerOne)
+{
+    const Vec3 normal = {0, 0, 0.01f};
+    auto m = pointMesh({{0, 0, 0}, {0, 0, 0.1f}}, {normal, normal});
+    float d2 = (float)((double)0.1f * (double)0.1f);
+    float length = (float)std::sqrt((double)(float)((double)0.01f * (double)0.01f));
+    double darkening = std::sqrt((double)length / 8 / (3.14159265 * ((double)Threshold * Threshold + d2)));
+    EXPECT_NEAR(darkening, std::sqrt(0.01 / (4 * 2 * M_PI * (0.0025 + 0.01))), 1e-6);
+    EXPECT_EQ(bitsOf(shade(*m, 0)), bitsOf((float)(1.0 - darkening)));
+    EXPECT_EQ(bitsOf(shade(*m, 1)), bitsOf(1.0f)); // behind the other's tangent plane
+}
+
+TEST(AaoCases, ManyOccludersGoBelowZeroCopiesDoNotOccludeEachOther)
+{
+    std::vector<Vec3> p = {{0, 0, 0}}, n = {Up};
+    for (int k = 0; k < 60; k++) {
+        p.push_back({0.1f * std::cos(0.1f * k), 0.1f * std::sin(0.1f * k), 0.05f + 0.001f * k});
+        n.push_back({0, 0, 4});
+    }
+    EXPECT_LT(shade(*pointMesh(p, n), 0), -1.0f); // stored as it is, not clamped
+
+    std::vector<Vec3> copies(41, Vec3{0.5f, 0.5f, 0.5f});
+    copies[20] = {0.5f, 0.55f, 0.6f};
+    auto m = pointMesh(copies, std::vector<Vec3>(41, Up));
+    float copy = shade(*m, 0);
+    EXPECT_LT(copy, 1.0f);
+    for (uint32_t i = 1; i < 41; i++)
+        EXPECT_EQ(bitsOf(Fast[i].x), bitsOf(i == 20 ? 1.0f : copy)) << i;
+}
+
+TEST(AaoCases, HugeInfiniteAndNotANumberCoordinates)
+{
+    // Only equal coordinates along a huge axis can be close enough; either
+    // side of 2^23 (where neighbouring floats are too far apart for 0.05)
+    // and at the top of the range.
+    const Vec3 side = {0, 8, 0};
+    EXPECT_EQ(shade(*pointMesh({{1e30f, 0, 0}, {std::nextafter(1e30f, INFINITY), 0.1f, 0}}, {side, side}), 0), 1.0f);
+    for (float x : {0x1p22f, 0x1.fffffep22f, 0x1p23f, -0x1p23f, 1e30f, 3.4e38f, -3.4e38f}) {
+        auto m = pointMesh({{x, 0, 0}, {x, 0.1f, 0}, {std::nextafter(x, 0.0f), 0.15f, 0}, {x, 0.3f, 0.1f}},
+                           {side, side, side, side});
+        EXPECT_LT(shade(*m, 0), 1.0f) << x;
+    }
+    // Non-finite positions interact with nothing, at any threshold.
+    std::vector<Vec3> p = {
+        {0, 0, 0},   {INFINITY, 0, 0.1f}, {0, NAN, 0.1f}, {0, 0, -INFINITY}, {INFINITY, INFINITY, INFINITY},
+        {0, 0, 0.1f}};
+    auto m = pointMesh(p, std::vector<Vec3>(p.size(), Up));
+    EXPECT_LT(shade(*m, 0), 1.0f); // darkened by vertex 5 alone
+    for (uint32_t i = 1; i < 5; i++)
+        EXPECT_EQ(Fast[i].x, 1.0f) << i;
+    EXPECT_EQ(shadingDiff(*m, INFINITY), "");
+}
+
+TEST(AaoCases, EmptyMeshAndThresholdsThatAdmitNothingOrEverything)
+{
+    Fast[0].x = 5.0f;
+    computeAAO(newMesh().get(), Threshold, Fast.data());
+    EXPECT_EQ(Fast[0].x, 5.0f); // untouched
+    Rng rng(7);
+    auto m = randomCloud(rng, 300, 0.5f);
+    for (float t : {0.0f, -0.0f, -1.0f, NAN, -INFINITY}) {
+        EXPECT_EQ(shade(*m, 0, t), 1.0f) << t;
+        EXPECT_EQ(bitsOf(Fast[299].z), bitsOf(1.0f)) << t;
+    }
+    for (float t : {INFINITY, 3.4e38f, 1e30f, 1e-45f, 1e-20f, 2.0f})
+        EXPECT_EQ(shadingDiff(*m, t), "") << t;
+}
+
+TEST(AaoCases, BatchedStepsEqualTheRuntimeRoutines)
+{
+    // The vector steps on random and special values; z*z + y*y cancel first.
+    const Vec3 big = {1, 0x1p30f, 0x1p30f}, neg = {1, 0x1p30f, -0x1p30f};
+    EXPECT_EQ(exactDot(big, neg), 1.0f);
+    Rng rng(11);
+    const float specials[] = {0.0f, -0.0f, 1e-40f, 0.1f, -3.0f, 3.4e38f, INFINITY, NAN};
+    auto pick = [&]() {
+        return rng.below(8) == 0 ? specials[rng.below(8)]
+                                 : uniform(rng, -2, 2) * std::ldexp(1.0f, (int)rng.below(40) - 20);
+    };
+    for (int k = 0; k < 20000; k++) {
+        Vec3 a = {pick(), pick(), pick()}, b = {pick(), pick(), pick()}, want, got = exactDifference(a, b);
+        float s = pick();
+        maths2(&a, &b, &want);
+        ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0);
+        want = a;
+        maths9(&want, s);
+        got = exactScaled(a, s);
+        ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0);
+        ASSERT_EQ(bitsOf(exactDot(a, b)), bitsOf(maths10(&a, &b)));
+    }
+    // The float root and reciprocal of the batches against the double-rounded
+    // ones: they scale by powers of two between binades (two at a time for
+    // the root), so every mantissa of these binades covers all behaviours.
+    RecordProperty("batches", pairBatchName());
+    std::vector<float> squared(1u << 23), scales(squared.size() + 3);
+    for (uint32_t exponent : {0, 1, 2, 127, 128, 253, 254}) {
+        for (uint32_t mantissa = 0; mantissa < (1u << 23); mantissa++) {
+            uint32_t bits = exponent << 23 | mantissa;
+            std::memcpy(&squared[mantissa], &bits, 4);
+        }
+        if (exponent == 0)
+            squared.insert(squared.end(), {-0.0f, INFINITY, NAN});
+        normalisingScales(squared.data(), (uint32_t)squared.size(), scales.data());
+        for (size_t k = 0; k < squared.size(); k++)
+            ASSERT_EQ(bitsOf(scales[k]), bitsOf(exactScale(squared[k]))) << squared[k];
+        squared.resize(1u << 23);
+    }
+}
+
+TEST(AaoDiff, RandomCloudsOfEveryDensityWithClustersAndOddCoordinates)
+{
+    // From a few hundred neighbours within sqrt(0.05) down to almost none.
+    uint64_t seed = 1;
+    for (float side : {0.4f, 1.0f, 2.5f, 6.0f, 40.0f})
+        for (uint32_t count : {1, 2, 700, 2500}) {
+            Rng rng(seed++);
+            ASSERT_EQ(shadingDiff(*randomCloud(rng, count, side), Threshold), "") << side << " " << count;
+        }
+    // Clusters of exact copies and of points a few ulps apart; huge, infinite
+    // and not-a-number coordinates and normals.
+    const float odd[] = {1e30f, -1e30f, 0x1p23f, 0x1.fffffep22f, 3.4e38f, INFINITY, -INFINITY, NAN};
+    for (seed = 1; seed <= 20; seed++) {
+        Rng rng(seed);
+        auto m = randomCloud(rng, 1500, seed <= 10 ? 3.0f : 1.0f);
+        for (uint32_t i = 0; i < m->nverts; i++) {
+            Vec3 p = m->verts[rng.below(6)];
+            uint32_t how = rng.below(4);
+            p.x = how == 1 ? std::nextafter(p.x, 10.0f) : p.x;
+            p.y += how == 2 ? uniform(rng, -0.2f, 0.2f) : 0.0f;
+            if (seed <= 10 && how != 3)
+                m->verts[i] = p;
+            if (seed > 10 && rng.below(3) == 0)
+                (&m->verts[i].x)[rng.below(3)] = odd[rng.below(8)];
+            if (seed > 10 && rng.below(10) == 0)
+                m->vnormals[i].y = odd[rng.below(8)];
+        }
+        ASSERT_EQ(shadingDiff(*m, Threshold), "") << seed;
+    }
+}
+
+TEST(AaoDiff, LatticesWithNeighboursExactlyAtTheThreshold)
+{
+    // Spacing 0.25: axis neighbours exactly 0.0625 apart squared, diagonal
+    // ones 0.125; and pairs exactly at (float)0.05 over many cell positions.
+    std::vector<Vec3> p, n;
+    Rng rng(3);
+    for (int k = 0; k < 729; k++) {
+        p.push_back({0.25f * (k % 9 - 4), 0.25f * (k / 9 % 9 - 4), 0.25f * (k / 81 - 4)});
+        n.push_back({uniform(rng, -1, 1), uniform(rng, -1, 1), uniform(rng, -1, 1)});
+    }
+    auto m = pointMesh(p, n);
+    for (float t : {0.0625f, std::nextafter(0.0625f, 1.0f), 0.125f, std::nextafter(0.125f, 1.0f), 0.1875f, Threshold})
+        ASSERT_EQ(shadingDiff(*m, t), "") << t;
+    shade(*m, 0, 0.0625f);
+    for (uint32_t i = 0; i < m->nverts; i++)
+        ASSERT_EQ(Fast[i].x, 1.0f) << i; // every pair sits on the threshold
+    p.clear();
+    n.clear();
+    for (int k = 0; k < 200; k++) {
+        Vec3 base = {0.125f * (k % 13) - 0.75f, 0, 0.0625f * (k / 13)};
+        p.push_back(base);
+        p.push_back({base.x + AtThreshold.x, base.y + AtThreshold.y, base.z});
+        n.push_back({AtThreshold.x, AtThreshold.y, 0});
+        n.push_back({-AtThreshold.x, -AtThreshold.y, 0});
+    }
+    ASSERT_EQ(shadingDiff(*pointMesh(p, n), Threshold), "");
+}
+
+TEST(AaoDiff, ModelledMeshesFromTinyToOverflowing)
+{
+    auto scratch = newMesh(), m = newMesh();
+    RecOptions options;
+    options.faceBudget = 1200;
+    for (uint64_t seed = 1; seed <= 40; seed++) {
+        mirlObj record = randomRecord(seed, options, scratch.get());
+        emptyMesh(m.get());
+        replayobj(&record, m.get());
+        ASSERT_EQ(shadingDiff(*m, Threshold), "") << "record seed " << seed;
+    }
+    // The cube smoothed four times, scaled by about 1/6 or 8 again and again:
+    // through and past the float range into infinities and not-a-number.
+    mirlObj smoothed = makeRecord({{31, 128}, {28, 128}, {28, 128}, {28, 128}, {28, 128}});
+    for (int scaling = -12; scaling <= 48; scaling += 3) {
+        mirlObj record = smoothed;
+        for (int k = 0; k < std::abs(scaling); k++) {
+            record.ops[record.count] = 3;
+            record.params[record.count++] = scaling < 0 ? 130 : 255;
+        }
+        emptyMesh(m.get());
+        replayobj(&record, m.get());
+        ASSERT_EQ(shadingDiff(*m, Threshold), "") << "scaled by 8^" << scaling;
+    }
+}
+
+} // namespace
