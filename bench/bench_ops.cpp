@@ -87,34 +87,47 @@ struct OsdPoint {
     }
 };
 
-void BM_SmoothOpenSubdiv(benchmark::State &state)
-{
-    using namespace OpenSubdiv;
-    using Descriptor = Far::TopologyDescriptor;
-    using Factory = Far::TopologyRefinerFactory<Descriptor>;
-    const Mesh &in = smoothInput();
-    std::vector<int> sizes(in.nquads, 4);
+// The smoothing input as OpenSubdiv takes it: topology and coarse points,
+// plus room for the refined level (V + F + E = V + 3F points on a closed
+// quad mesh). The boundary rule plays no part on a closed mesh.
+struct OsdInput {
+    using Descriptor = OpenSubdiv::Far::TopologyDescriptor;
+    using Factory = OpenSubdiv::Far::TopologyRefinerFactory<Descriptor>;
+    std::vector<int> sizes;
     Descriptor desc;
-    desc.numVertices = static_cast<int>(in.nverts);
-    desc.numFaces = static_cast<int>(in.nquads);
-    desc.numVertsPerFace = sizes.data();
-    desc.vertIndicesPerFace = reinterpret_cast<const Far::Index *>(in.quads);
-    Sdc::Options sdc;
-    sdc.SetVtxBoundaryInterpolation(Sdc::Options::VTX_BOUNDARY_EDGE_ONLY);
-    std::vector<OsdPoint> coarse(in.nverts);
-    for (uint32_t v = 0; v < in.nverts; v++)
-        coarse[v] = {{in.verts[v].x, in.verts[v].y, in.verts[v].z}};
-    // The refined level of a closed quad mesh: V + F + E = V + F + 2F points.
-    std::vector<OsdPoint> fine(in.nverts + 3 * in.nquads);
-    int faces = 0;
-    for (auto _ : state) {
-        Far::TopologyRefiner *r = Factory::Create(desc, Factory::Options(Sdc::SCHEME_CATMARK, sdc));
-        r->RefineUniform(Far::TopologyRefiner::UniformOptions(1));
+    std::vector<OsdPoint> coarse, fine;
+    explicit OsdInput(const Mesh &in) : sizes(in.nquads, 4), coarse(in.nverts), fine(in.nverts + 3 * in.nquads)
+    {
+        desc.numVertices = static_cast<int>(in.nverts);
+        desc.numFaces = static_cast<int>(in.nquads);
+        desc.numVertsPerFace = sizes.data();
+        desc.vertIndicesPerFace = reinterpret_cast<const OpenSubdiv::Far::Index *>(in.quads);
+        for (uint32_t v = 0; v < in.nverts; v++)
+            coarse[v] = {{in.verts[v].x, in.verts[v].y, in.verts[v].z}};
+    }
+    OpenSubdiv::Far::TopologyRefiner *refiner() const
+    {
+        return Factory::Create(desc, Factory::Options(OpenSubdiv::Sdc::SCHEME_CATMARK, OpenSubdiv::Sdc::Options()));
+    }
+    // One uniform level and the positions on it; returns its face count.
+    int refine(OpenSubdiv::Far::TopologyRefiner *r)
+    {
+        r->RefineUniform(OpenSubdiv::Far::TopologyRefiner::UniformOptions(1));
         OsdPoint *src = coarse.data();
         OsdPoint *dst = fine.data();
-        Far::PrimvarRefiner(*r).Interpolate(1, src, dst);
-        faces = r->GetLevel(1).GetNumFaces();
-        benchmark::DoNotOptimize(fine[0]);
+        OpenSubdiv::Far::PrimvarRefiner(*r).Interpolate(1, src, dst);
+        return r->GetLevel(1).GetNumFaces();
+    }
+};
+
+void BM_SmoothOpenSubdiv(benchmark::State &state)
+{
+    OsdInput osd(smoothInput());
+    int faces = 0;
+    for (auto _ : state) {
+        OpenSubdiv::Far::TopologyRefiner *r = osd.refiner();
+        faces = osd.refine(r);
+        benchmark::DoNotOptimize(osd.fine[0]);
         delete r;
     }
     state.counters["faces_out"] = faces;
@@ -124,30 +137,13 @@ void BM_SmoothOpenSubdiv(benchmark::State &state)
 // caller pays per level when the topology is known in advance.
 void BM_SmoothOpenSubdivRefineOnly(benchmark::State &state)
 {
-    using namespace OpenSubdiv;
-    using Descriptor = Far::TopologyDescriptor;
-    using Factory = Far::TopologyRefinerFactory<Descriptor>;
-    const Mesh &in = smoothInput();
-    std::vector<int> sizes(in.nquads, 4);
-    Descriptor desc;
-    desc.numVertices = static_cast<int>(in.nverts);
-    desc.numFaces = static_cast<int>(in.nquads);
-    desc.numVertsPerFace = sizes.data();
-    desc.vertIndicesPerFace = reinterpret_cast<const Far::Index *>(in.quads);
-    Sdc::Options sdc;
-    std::vector<OsdPoint> coarse(in.nverts);
-    for (uint32_t v = 0; v < in.nverts; v++)
-        coarse[v] = {{in.verts[v].x, in.verts[v].y, in.verts[v].z}};
-    std::vector<OsdPoint> fine(in.nverts + 3 * in.nquads);
+    OsdInput osd(smoothInput());
     for (auto _ : state) {
         state.PauseTiming();
-        Far::TopologyRefiner *r = Factory::Create(desc, Factory::Options(Sdc::SCHEME_CATMARK, sdc));
+        OpenSubdiv::Far::TopologyRefiner *r = osd.refiner();
         state.ResumeTiming();
-        r->RefineUniform(Far::TopologyRefiner::UniformOptions(1));
-        OsdPoint *src = coarse.data();
-        OsdPoint *dst = fine.data();
-        Far::PrimvarRefiner(*r).Interpolate(1, src, dst);
-        benchmark::DoNotOptimize(fine[0]);
+        osd.refine(r);
+        benchmark::DoNotOptimize(osd.fine[0]);
         state.PauseTiming();
         delete r;
         state.ResumeTiming();

@@ -72,7 +72,8 @@ static void setUp()
                  renderer ? (const char *)renderer : "?", previewMesh()->nverts, previewMesh()->nquads);
 }
 
-static void frames(benchmark::State &state, bool large)
+// The committed slot holds the largest mesh or the starting cube.
+static void useMesh(bool large)
 {
     setUp();
     if (large) {
@@ -84,6 +85,11 @@ static void frames(benchmark::State &state, bool large)
         addcube(m, 0.0f);
         setnorm(m);
     }
+}
+
+static void frames(benchmark::State &state, bool large)
+{
+    useMesh(large);
     for (auto _ : state) {
         display();
         glFinish();
@@ -93,15 +99,7 @@ static void frames(benchmark::State &state, bool large)
 
 static void picks(benchmark::State &state, bool large)
 {
-    setUp();
-    if (large) {
-        copyMesh(committedMesh(), previewMesh());
-    } else {
-        Mesh *m = committedMesh();
-        m->nverts = 0;
-        m->nquads = 0;
-        addcube(m, 0.0f);
-    }
+    useMesh(large);
     // A point over the model, so that the pick finds a face.
     int x = Editor.windowWidth / 2, y = Editor.windowHeight / 2;
     for (int t = 0; t < 400 && pickFace(committedMesh(), x, y) < 0; t++) {

@@ -22,8 +22,13 @@ void setCamera()
     gluLookAt(Editor.eyeX, Editor.eyeY, Editor.eyeZ, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
 }
 
-void applyViewRotation()
+void beginView()
 {
+    glMatrixMode(GL_PROJECTION);
+    setProjection(Editor.windowWidth, Editor.windowHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_MODELVIEW);
+    setCamera();
     glRotatef(Editor.pitch, 1.0f, 0.0f, 0.0f);
     glRotatef(Editor.yaw, 0.0f, 1.0f, 0.0f);
 }

@@ -19,7 +19,9 @@ void previewStep(int direction); // one horizontal motion event in ModePreview
 // Camera and projection.
 void setProjection(int width, int height); // also the reshape callback
 void setCamera();
-void applyViewRotation(); // pitch about X, then yaw about Y
+// The frame's and the pick pass's common start: projection, cleared buffers,
+// camera, then pitch about X and yaw about Y.
+void beginView();
 
 // Input.
 void trackMouse(int x, int y);

@@ -21,12 +21,7 @@ void drawPickIds(const Mesh *m)
 int pickFace(const Mesh *m, int x, int y)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glMatrixMode(GL_PROJECTION);
-    setProjection(Editor.windowWidth, Editor.windowHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    setCamera();
-    applyViewRotation();
+    beginView();
     drawPickIds(m);
     GLubyte pixel[4] = {0, 0, 0, 0};
     const int w = Editor.windowWidth, h = Editor.windowHeight;

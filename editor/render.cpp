@@ -44,12 +44,7 @@ void initGraphics()
 
 void display()
 {
-    glMatrixMode(GL_PROJECTION);
-    setProjection(Editor.windowWidth, Editor.windowHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    setCamera();
-    applyViewRotation();
+    beginView();
     drawGridAxes();
     const Mesh *m = Editor.interactionMode == ModePreview ? previewMesh() : committedMesh();
     drawMesh(m, GL_QUADS);

@@ -135,11 +135,7 @@ std::string runCommand(int item, int right, int left)
 
 WindowPoint projectToWindow(const Vec3 &p)
 {
-    glMatrixMode(GL_PROJECTION);
-    setProjection(Editor.windowWidth, Editor.windowHeight);
-    glMatrixMode(GL_MODELVIEW);
-    setCamera();
-    applyViewRotation();
+    beginView();
     GLdouble model[16], proj[16], wx, wy, wz;
     GLint view[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);

@@ -16,8 +16,7 @@ class View : public EditorTest {
         const Mesh *m = committedMesh();
         Vec3 c;
         centroi(m, q, &c);
-        setCamera();
-        applyViewRotation();
+        beginView();
         GLdouble mv[16];
         glGetDoublev(GL_MODELVIEW_MATRIX, mv);
         const Vec3 &n = m->fnormals[q];
