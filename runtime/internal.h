@@ -1,5 +1,14 @@
 /* internal.h - shared by the runtime's own files; not part of the player
-   interface. */
+   interface.
+
+   The runtime is also the source of every player: `mirl-tool player` cuts
+   the marked blocks out of these files (a comment line "@ NAME..." opens
+   one, naming what it defines; "@ end" closes it) and pastes the ones an
+   object needs into one C file.
+   Code outside such blocks is the editor's alone; code inside them must be
+   valid C99 and C++ and may use only what other blocks define. Where the
+   player needs a smaller form of something, the two forms sit side by side
+   under MIRL_PLAYER, which only a generated player defines. */
 #ifndef MIRL_INTERNAL_H
 #define MIRL_INTERNAL_H
 
@@ -7,6 +16,7 @@
 
 #include "mirl.h"
 
+/*@ prelude */
 /* Each runtime routine lives in a code section named after it, so a demo's
    linker script (or --gc-sections) can keep exactly the operations it uses. */
 #if defined(__GNUC__)
@@ -14,14 +24,35 @@
 #else
 #define MIRL_SECTION(name)
 #endif
+/*@ end */
 
-/* Rounds a double to the float that is stored. The empty asm makes the
-   rounded float a value the optimiser has to materialise: GCC at -O3 has
-   been seen to carry an accumulation in double across float stores, which
-   breaks bit-exact replay. */
-static inline float mirl_f32(double d)
+#ifdef MIRL_PLAYER
+/*@ prelude */
+/* In a player every routine but replayobj is private to its file, and small
+   helpers stay out of line: one call is shorter than the inlined body. */
+#define MIRL_LOCAL static
+#define MIRL_INLINE static
+/*@ end */
+#else
+#define MIRL_LOCAL
+#define MIRL_INLINE static inline
+#endif
+
+/* A routine that mirl.h declares: public in the runtime, private in a player. */
+#define MIRL_ROUTINE(name) MIRL_LOCAL MIRL_SECTION(name)
+
+/* An entry of the operation table; a player writes 0 for the operations
+   its objects never use. */
+#define MIRL_OPENTRY(routine) routine
+
+/*@ mirl_f32 */
+/* Rounds a double to the float that is stored. */
+MIRL_INLINE float mirl_f32(double d)
 {
     float f = (float)d;
+    /* The empty asm makes the rounded float a value the optimiser has to
+       materialise: GCC at -O3 has been seen to carry an accumulation in
+       double across float stores, which breaks bit-exact replay. */
 #if defined(__GNUC__) && (defined(__x86_64__) || (defined(__i386__) && defined(__SSE2__)))
     __asm__("" : "+x"(f));
 #elif defined(__GNUC__) && defined(__aarch64__)
@@ -30,21 +61,22 @@ static inline float mirl_f32(double d)
     volatile float v = f;
     f = v;
 #endif
-    // The sign and payload of a NaN result follow the order of the operands,
-    // which the compiler may swap in a sum or a product: storing one NaN for
-    // all keeps every build (and every player) on the same bits.
+    /* The sign and payload of a NaN result follow the order of the operands,
+       which the compiler may swap in a sum or a product: storing one NaN for
+       all keeps every build (and every player) on the same bits. */
     if (f != f) {
-        const uint32_t quiet = 0x7FC00000u; // positive quiet NaN, no payload
+        const uint32_t quiet = 0x7FC00000u; /* positive quiet NaN, no payload */
         memcpy(&f, &quiet, sizeof f);
     }
     return f;
 }
+/*@ end */
 
 /* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
    when v is a corner of a quad with a nonzero flag (what vselect answers),
    for every v below nverts. One pass over vertices and quads. */
 #ifdef __cplusplus
-extern "C" { // plain names across the runtime's own files, as a C player links them
+extern "C" { /* plain names across the runtime's own files, as a C player links them */
 #endif
 extern uint8_t SelMark[MIRL_MAXVERTS];
 void selmark(const Mesh *m);
@@ -52,6 +84,16 @@ void selmark(const Mesh *m);
 }
 #endif
 
+#ifdef MIRL_PLAYER
+/*@ putsel */
+/* *p = *n where mark is 1. */
+static void putsel(Vec3 *p, const Vec3 *n, uint8_t mark)
+{
+    if (mark)
+        *p = *n;
+}
+/*@ end */
+#else
 /* keep where keepmask is all ones, put where it is zero, bit for bit. */
 static inline float mirl_pick(float keep, float put, uint32_t keepmask)
 {
@@ -68,12 +110,20 @@ static inline float mirl_pick(float keep, float put, uint32_t keepmask)
    component at a time, in registers (a blend through memory stalls). */
 static inline void putsel(Vec3 *p, const Vec3 *n, uint8_t mark)
 {
-    const uint32_t keep = (uint32_t)mark - 1u; // all ones for 0
+    const uint32_t keep = (uint32_t)mark - 1u; /* all ones for 0 */
     p->x = mirl_pick(p->x, n->x, keep);
     p->y = mirl_pick(p->y, n->y, keep);
     p->z = mirl_pick(p->z, n->z, keep);
 }
+#endif
 
+#ifdef MIRL_PLAYER
+/*@ capnote recordstep */
+/* A player neither records nor tells anyone anything. */
+#define capnote() ((void)0)
+#define recordstep(opcode, p) ((void)0)
+/*@ end */
+#else
 /* An operation whose result would not fit the Mesh changes nothing but still
    records its step, so records, undo and replay stay aligned. Only the
    editor (Recorder on) tells the user; a replay refuses the same step the
@@ -83,5 +133,6 @@ static inline void capnote(void)
     if (RecorderOn)
         notify("Exceeded mesh capacity", "ERROR");
 }
+#endif
 
 #endif /* MIRL_INTERNAL_H */

@@ -19,12 +19,29 @@
 extern "C" {
 #endif
 
+/*@ prelude */
+/* The types a player shares with the runtime; a generated player repeats
+   them under the same guard, so it may follow this header. */
+#ifndef MIRL_TYPES
+#define MIRL_TYPES
 #define MIRL_MAXVERTS 250000 /* vertex capacity of a Mesh */
 #define MIRL_MAXQUADS 250000 /* quad capacity of a Mesh */
 #define MIRL_MAXSTEPS 255    /* steps a record can hold (the count is a byte) */
 #define MIRL_MAXPICKS 256    /* entries of the pick list */
 #define MIRL_NUMOPS 32       /* opcodes 0..31 run through OperationTable */
 #define MIRL_OPPICK 50       /* opcode of a face pick; handled by the replay */
+
+/* The opcode each operation records, named after its routine. */
+enum mirlOpcode {
+    MIRL_OP_SCALE1, MIRL_OP_SCALE2, MIRL_OP_SCALE3, MIRL_OP_SCALE4,
+    MIRL_OP_SCALE5, MIRL_OP_SCALE6, MIRL_OP_SCALE7, MIRL_OP_SCALE8,
+    MIRL_OP_SCALECE, MIRL_OP_TRANS1, MIRL_OP_TRANS2B, MIRL_OP_TRANS3,
+    MIRL_OP_TRANS4, MIRL_OP_TRANS5, MIRL_OP_TRANS6, MIRL_OP_TRANS2,
+    MIRL_OP_ROTATE1, MIRL_OP_ROTATE2, MIRL_OP_ROTATE3, MIRL_OP_SELECT1,
+    MIRL_OP_SELECT2, MIRL_OP_SELECT3, MIRL_OP_SELECT4, MIRL_OP_SELECT5,
+    MIRL_OP_SELECT6, MIRL_OP_SELECT7, MIRL_OP_SELECT8, MIRL_OP_SUBD,
+    MIRL_OP_SMOOOTH, MIRL_OP_ADDQUAD, MIRL_OP_DELQUAD, MIRL_OP_ADDCUBE
+};
 
 /* ---------------------------------------------------------------------------
    Data */
@@ -67,6 +84,15 @@ typedef struct mirlObj {
 /* The packed 1537-byte command record. It is the layout of an exported
    object (Mirljects.h), so replayobj takes a pointer to one directly, and
    its bytes are the object file image (picks little-endian on disk). */
+
+typedef void (*mirlOp)(Mesh *m, float p);
+/* An operation: edits m in place, then records its step. */
+
+/* Compile-time checks of the layouts the files and the exports rely on. */
+typedef char mirl_check_mesh_size[(sizeof(Mesh) == 14000008) ? 1 : -1];
+typedef char mirl_check_obj_size[(sizeof(mirlObj) == 1537) ? 1 : -1];
+#endif /* MIRL_TYPES */
+/*@ end */
 #if defined(__GNUC__)
 /* An exported object initialises a mirlObj with one flat list of 769 values,
    which is valid C and C++; -Wall would still ask for braces around each
@@ -74,15 +100,8 @@ typedef struct mirlObj {
 #pragma GCC diagnostic ignored "-Wmissing-braces"
 #endif
 
-typedef void (*mirlOp)(Mesh *m, float p);
-/* An operation: edits m in place, then records its step. */
-
 typedef void (*mirlNotice)(const char *title, const char *text);
 /* A notice: title is the message, text is "ERROR" or "FATAL ERROR". */
-
-/* Compile-time checks of the layouts the files and the exports rely on. */
-typedef char mirl_check_mesh_size[(sizeof(Mesh) == 14000008) ? 1 : -1];
-typedef char mirl_check_obj_size[(sizeof(mirlObj) == 1537) ? 1 : -1];
 
 /* ---------------------------------------------------------------------------
    Runtime state */
@@ -266,6 +285,9 @@ void scaleob(Mesh *m, const Vec3 *factors, int32_t whole);
 /* Multiplies every vertex (whole 1) or the selection (0) by factors. */
 void rotobj(Mesh *m, float p, int32_t axis);
 /* Rotates the selection by p * 22.5 degrees about X (0), Y (1) or Z. */
+void trigon(double t, double *c, double *s);
+/* c = cos t, s = sin t for |t| <= 3.2, with + - * / in double only: the
+   same bits on every platform, whatever its maths library. */
 void smooth(Mesh *m, int32_t smoothing);
 /* Splits every face into four; with smoothing, Catmull-Clark positions
    (a vertex that no face uses stays where it is). Records nothing; refuses

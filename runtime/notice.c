@@ -1,5 +1,6 @@
-// The runtime's one way to tell the user something: a hook the editor points
-// at a modal message box. Players keep the default, one line on stderr.
+/* The runtime's one way to tell the user something: a hook the editor points
+   at a modal message box. The default is one line on stderr; a generated
+   player has no notices at all. */
 #include <stdio.h>
 
 #include "internal.h"

@@ -1,37 +1,39 @@
-// The command record and the Recorder that appends to it.
+/* The command record and the Recorder that appends to it. */
 #include <math.h>
 
 #include "internal.h"
 
 mirlObj CommandRecord;
-uint32_t PickCount;
-uint32_t LastPick;
 int32_t RecorderOn;
-int32_t LastPickedFace = -1;
-
-// One ParamByte step: the float nearest 1/15.9375. b * step is exact in
-// double, and so is the subtraction of 8.
-static const float ParamStep = (float)(1.0 / 15.9375);
+/*@ PickCount LastPick LastPickedFace */
+MIRL_LOCAL uint32_t PickCount;
+MIRL_LOCAL uint32_t LastPick;
+MIRL_LOCAL int32_t LastPickedFace = -1;
+/*@ end */
 
 MIRL_SECTION(".unpacko") uint8_t encpar(float p)
 {
     double v = ((double)p + 8.0) * 15.9375;
-    if (!(v - v == 0.0)) // NaN or infinite
+    if (!(v - v == 0.0)) /* NaN or infinite */
         return 128;
     double r = floor(v);
     double frac = v - r;
     if (frac > 0.5 || (frac == 0.5 && fmod(r, 2.0) != 0.0))
         r += 1.0;
-    double low = fmod(r, 256.0); // exact: r is an integer
+    double low = fmod(r, 256.0); /* exact: r is an integer */
     if (low < 0.0)
         low += 256.0;
     return (uint8_t)low;
 }
 
-MIRL_SECTION(".unpacko") float decpar(uint8_t b)
+/*@ decpar */
+MIRL_ROUTINE(".unpacko") float decpar(uint8_t b)
 {
-    return mirl_f32((double)b * (double)ParamStep - 8.0);
+    /* One ParamByte step is the float nearest 1/15.9375; b times it is exact
+       in double, and so is the subtraction of 8. */
+    return mirl_f32((double)b * (double)(float)(1.0 / 15.9375) - 8.0);
 }
+/*@ end */
 
 MIRL_SECTION(".unpacko") void recordon(void)
 {
@@ -52,7 +54,7 @@ MIRL_SECTION(".unpacko") void recordstep(int32_t opcode, float p)
     if (r->count >= MIRL_MAXSTEPS) {
         notify("Exceeded max number of modelling commands", "ERROR");
         if (op == MIRL_OPPICK)
-            PickCount -= 1; // cancels the increment select9 makes next
+            PickCount -= 1; /* cancels the increment select9 makes next */
         return;
     }
     if (op == MIRL_OPPICK) {
@@ -72,7 +74,7 @@ MIRL_SECTION(".unpacko") void droplast(void)
 {
     mirlObj *r = &CommandRecord;
     if (r->count <= 1)
-        return; // the first step (the starting cube) stays
+        return; /* the first step (the starting cube) stays */
     r->count -= 1;
     if (r->ops[r->count] == MIRL_OPPICK)
         PickCount -= 1;
@@ -95,10 +97,12 @@ MIRL_SECTION(".unpacko") int32_t numpicks(void)
     return (int32_t)PickCount;
 }
 
-MIRL_SECTION(".unpacko") int32_t countsel(const Mesh *m)
+/*@ countsel */
+MIRL_ROUTINE(".unpacko") int32_t countsel(const Mesh *m)
 {
     int32_t n = 0;
     for (uint32_t i = 0; i < m->nquads; i++)
         n += m->selected[i];
     return n;
 }
+/*@ end */

@@ -1,27 +1,32 @@
-// Selection operations (opcodes 19-26) and the face pick (opcode 50).
+/* Selection operations (opcodes 19-26) and the face pick (opcode 50). */
 #include <string.h>
 
 #include "internal.h"
 
-MIRL_SECTION(".selrang") void selrang(Mesh *m, uint32_t first, uint32_t end, int32_t value)
+/*@ selrang */
+MIRL_ROUTINE(".selrang") void selrang(Mesh *m, uint32_t first, uint32_t end, int32_t value)
 {
     for (uint32_t i = first; i < end; i++)
         m->selected[i] = value;
 }
+/*@ end */
 
-MIRL_SECTION(".selinvr") void selinvr(Mesh *m)
+/*@ selinvr */
+MIRL_ROUTINE(".selinvr") void selinvr(Mesh *m)
 {
     for (uint32_t i = 0; i < m->nquads; i++)
         m->selected[i] = m->selected[i] == 0;
 }
+/*@ end */
 
+/*@ expands */
+/* One ring of growth by shared vertex index. Marking every corner of the
+   faces selected at the start and testing each unselected face against the
+   marks selects the same faces as comparing every pair of faces, in one
+   pass over the quads instead of one per selected face. */
 static uint8_t GrowMark[MIRL_MAXVERTS];
 
-// One ring of growth by shared vertex index. Marking every corner of the
-// faces selected at the start and testing each unselected face against the
-// marks selects the same faces as comparing every pair of faces, in one
-// pass over the quads instead of one per selected face.
-MIRL_SECTION(".expands") void expands(Mesh *m, int32_t keep)
+MIRL_ROUTINE(".expands") void expands(Mesh *m, int32_t keep)
 {
     uint32_t nv = m->nverts < MIRL_MAXVERTS ? m->nverts : MIRL_MAXVERTS;
     memset(GrowMark, 0, nv);
@@ -49,11 +54,13 @@ MIRL_SECTION(".expands") void expands(Mesh *m, int32_t keep)
         }
     }
 }
+/*@ end */
 
-MIRL_SECTION(".axissel") void axissel(Mesh *m, int32_t axis)
+/*@ axissel */
+MIRL_ROUTINE(".axissel") void axissel(Mesh *m, int32_t axis)
 {
-    // A last pick that names no face (none, or a face deleted since) selects
-    // nothing, in the editor and in every player alike.
+    /* A last pick that names no face (none, or a face deleted since) selects
+       nothing, in the editor and in every player alike. */
     if (LastPickedFace < 0 || (uint32_t)LastPickedFace >= m->nquads)
         return;
     int a = axis == 0 ? 0 : axis == 1 ? 1 : 2;
@@ -75,69 +82,87 @@ MIRL_SECTION(".axissel") void axissel(Mesh *m, int32_t axis)
             m->selected[i] = 1;
     }
 }
+/*@ end */
 
-MIRL_SECTION(".select1") void select1(Mesh *m, float p)
+/*@ select1 */
+MIRL_ROUTINE(".select1") void select1(Mesh *m, float p)
 {
     (void)p;
     selrang(m, 0, m->nquads, 1);
-    recordstep(19, 0.0f);
+    recordstep(MIRL_OP_SELECT1, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select2") void select2(Mesh *m, float p)
+/*@ select2 */
+MIRL_ROUTINE(".select2") void select2(Mesh *m, float p)
 {
     (void)p;
     selrang(m, 0, m->nquads, 0);
     LastPickedFace = -1;
-    recordstep(20, 0.0f);
+    recordstep(MIRL_OP_SELECT2, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select3") void select3(Mesh *m, float p)
+/*@ select3 */
+MIRL_ROUTINE(".select3") void select3(Mesh *m, float p)
 {
     (void)p;
     selinvr(m);
     LastPickedFace = -1;
-    recordstep(21, 0.0f);
+    recordstep(MIRL_OP_SELECT3, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select4") void select4(Mesh *m, float p)
+/*@ select4 */
+MIRL_ROUTINE(".select4") void select4(Mesh *m, float p)
 {
     (void)p;
     expands(m, 1);
-    recordstep(22, 0.0f);
+    recordstep(MIRL_OP_SELECT4, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select5") void select5(Mesh *m, float p)
+/*@ select5 */
+MIRL_ROUTINE(".select5") void select5(Mesh *m, float p)
 {
     (void)p;
     expands(m, 0);
-    recordstep(23, 0.0f);
+    recordstep(MIRL_OP_SELECT5, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select6") void select6(Mesh *m, float p)
+/*@ select6 */
+MIRL_ROUTINE(".select6") void select6(Mesh *m, float p)
 {
     (void)p;
     axissel(m, 0);
-    recordstep(24, 0.0f);
+    recordstep(MIRL_OP_SELECT6, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select7") void select7(Mesh *m, float p)
+/*@ select7 */
+MIRL_ROUTINE(".select7") void select7(Mesh *m, float p)
 {
     (void)p;
     axissel(m, 1);
-    recordstep(25, 0.0f);
+    recordstep(MIRL_OP_SELECT7, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select8") void select8(Mesh *m, float p)
+/*@ select8 */
+MIRL_ROUTINE(".select8") void select8(Mesh *m, float p)
 {
     (void)p;
     axissel(m, 2);
-    recordstep(26, 0.0f);
+    recordstep(MIRL_OP_SELECT8, 0.0f);
 }
+/*@ end */
 
-MIRL_SECTION(".select9") void select9(Mesh *m, uint32_t f)
+/*@ select9 */
+MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
 {
-    // Only a damaged record can name a face that is not there: the pick is
-    // then kept in step (recorded and counted) but toggles nothing.
+    /* Only a damaged record can name a face that is not there: the pick is
+       then kept in step (recorded and counted) but toggles nothing. */
     if (f < m->nquads) {
         m->selected[f] = m->selected[f] == 0;
         LastPickedFace = m->selected[f] ? (int32_t)f : -1;
@@ -146,3 +171,4 @@ MIRL_SECTION(".select9") void select9(Mesh *m, uint32_t f)
     recordstep(MIRL_OPPICK, 0.0f);
     PickCount += 1;
 }
+/*@ end */

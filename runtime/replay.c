@@ -1,0 +1,50 @@
+/* The operation table and the replay that drives it. */
+#include "internal.h"
+
+/*@ OperationTable PickOperation */
+/* Writable on purpose: a player may swap in its own routines. An entry a
+   generated player leaves out is 0, and the replay skips its steps. */
+MIRL_SECTION(".functio") MIRL_LOCAL mirlOp OperationTable[MIRL_NUMOPS] = {
+    MIRL_OPENTRY(scale1),  MIRL_OPENTRY(scale2),  MIRL_OPENTRY(scale3),  MIRL_OPENTRY(scale4),
+    MIRL_OPENTRY(scale5),  MIRL_OPENTRY(scale6),  MIRL_OPENTRY(scale7),  MIRL_OPENTRY(scale8),
+    MIRL_OPENTRY(scalece), MIRL_OPENTRY(trans1),  MIRL_OPENTRY(trans2b), MIRL_OPENTRY(trans3),
+    MIRL_OPENTRY(trans4),  MIRL_OPENTRY(trans5),  MIRL_OPENTRY(trans6),  MIRL_OPENTRY(trans2),
+    MIRL_OPENTRY(rotate1), MIRL_OPENTRY(rotate2), MIRL_OPENTRY(rotate3), MIRL_OPENTRY(select1),
+    MIRL_OPENTRY(select2), MIRL_OPENTRY(select3), MIRL_OPENTRY(select4), MIRL_OPENTRY(select5),
+    MIRL_OPENTRY(select6), MIRL_OPENTRY(select7), MIRL_OPENTRY(select8), MIRL_OPENTRY(subd),
+    MIRL_OPENTRY(smoooth), MIRL_OPENTRY(addquad), MIRL_OPENTRY(delQuad), MIRL_OPENTRY(addcube),
+};
+/* The pick is not in the table; a player whose objects pick nothing has no
+   pick routine either. */
+static void (*const PickOperation)(Mesh *, uint32_t) = MIRL_OPENTRY(select9);
+/*@ end */
+MIRL_SECTION(".functio") int32_t HeaderPending = 1;
+
+/*@ replayobj */
+MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
+{
+    uint32_t pick = 0; /* at most 255 pick steps: always inside picks[256] */
+    PickCount = 0;
+    /* A replay depends on the record alone: a last pick left over from
+       before (an undone pick, an earlier model) must not steer a "select
+       similar" that comes before the record's own first pick, or undo and
+       load would build another mesh than a player does. */
+    LastPickedFace = -1;
+    for (uint32_t i = 0; i < r->count; i++) {
+        uint8_t o = r->ops[i];
+        if (o < MIRL_NUMOPS && OperationTable[o]) {
+            OperationTable[o](m, decpar(r->params[i]));
+            if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8) /* selection leaves the geometry alone */
+                setnorm(m);
+        } else if (o == MIRL_OPPICK && PickOperation) {
+            PickOperation(m, r->picks[pick]);
+            pick += 1;
+        }
+    }
+}
+/*@ end */
+
+MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
+{
+    replayobj(&CommandRecord, m);
+}

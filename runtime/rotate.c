@@ -1,0 +1,57 @@
+/* Rotate operations (opcodes 16-18): the selection about a coordinate axis
+   through the origin, in steps of 22.5 degrees per unit of the parameter. */
+#include "internal.h"
+
+/*@ rotobj */
+/* The degree factor is the float nearest 0.01745328, slightly below pi/180:
+   records made with it replay to the same bits only with this very factor. */
+static const float DegToRad = (float)0.01745328;
+
+MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
+{
+    const double theta = (double)p * 22.5 * (double)DegToRad;
+    double c, s;
+    trigon(theta, &c, &s); /* the same bits on every platform, unlike the C library */
+    const uint32_t n = m->nverts;
+    selmark(m); /* which vertices belong to a selected face, in one pass */
+    for (uint32_t v = 0; v < n; v++) {
+        Vec3 *p = &m->verts[v], q = *p;
+        const double x = p->x, y = p->y, z = p->z; /* both results from the old ones */
+        if (axis == 0) {
+            q.y = mirl_f32(y * c - z * s);
+            q.z = mirl_f32(y * s + z * c);
+        } else if (axis == 1) {
+            q.x = mirl_f32(x * c + z * s);
+            q.z = mirl_f32(z * c - x * s);
+        } else {
+            q.x = mirl_f32(x * c - y * s);
+            q.y = mirl_f32(x * s + y * c);
+        }
+        putsel(p, &q, SelMark[v]);
+    }
+}
+/*@ end */
+
+/*@ rotate1 */
+MIRL_ROUTINE(".rotate1") void rotate1(Mesh *m, float p)
+{
+    rotobj(m, p, 0);
+    recordstep(MIRL_OP_ROTATE1, p);
+}
+/*@ end */
+
+/*@ rotate2 */
+MIRL_ROUTINE(".rotate2") void rotate2(Mesh *m, float p)
+{
+    rotobj(m, p, 1);
+    recordstep(MIRL_OP_ROTATE2, p);
+}
+/*@ end */
+
+/*@ rotate3 */
+MIRL_ROUTINE(".rotate3") void rotate3(Mesh *m, float p)
+{
+    rotobj(m, p, 2);
+    recordstep(MIRL_OP_ROTATE3, p);
+}
+/*@ end */

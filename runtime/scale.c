@@ -1,0 +1,117 @@
+/* Scale operations (opcodes 0-8): whole object, selection, and each selected
+   face about its own centre. */
+#include "internal.h"
+
+/*@ scaleob */
+/* Factors are applied component by component, also the 1s, so a component
+   that is left alone still goes through the same rounding (an identity). */
+MIRL_ROUTINE(".scaleob") void scaleob(Mesh *m, const Vec3 *factors, int32_t whole)
+{
+    const double fx = factors->x, fy = factors->y, fz = factors->z;
+    const uint32_t n = m->nverts;
+    if (!whole)
+        selmark(m); /* which vertices belong to a selected face, in one pass */
+    for (uint32_t v = 0; v < n; v++) {
+        Vec3 *p = &m->verts[v], q;
+        q.x = mirl_f32((double)p->x * fx);
+        q.y = mirl_f32((double)p->y * fy);
+        q.z = mirl_f32((double)p->z * fz);
+        if (!whole)
+            putsel(p, &q, SelMark[v]);
+        else
+            *p = q;
+    }
+}
+/*@ end */
+
+/*@ scale1 */
+MIRL_ROUTINE(".scale1") void scale1(Mesh *m, float p)
+{
+    const Vec3 f = {p, 1.0f, 1.0f};
+    scaleob(m, &f, 1);
+    recordstep(MIRL_OP_SCALE1, p);
+}
+/*@ end */
+
+/*@ scale2 */
+MIRL_ROUTINE(".scale2") void scale2(Mesh *m, float p)
+{
+    const Vec3 f = {1.0f, p, 1.0f};
+    scaleob(m, &f, 1);
+    recordstep(MIRL_OP_SCALE2, p);
+}
+/*@ end */
+
+/*@ scale3 */
+MIRL_ROUTINE(".scale3") void scale3(Mesh *m, float p)
+{
+    const Vec3 f = {1.0f, 1.0f, p};
+    scaleob(m, &f, 1);
+    recordstep(MIRL_OP_SCALE3, p);
+}
+/*@ end */
+
+/*@ scale4 */
+MIRL_ROUTINE(".scale4") void scale4(Mesh *m, float p)
+{
+    const Vec3 f = {p, p, p};
+    scaleob(m, &f, 1);
+    recordstep(MIRL_OP_SCALE4, p);
+}
+/*@ end */
+
+/*@ scale5 */
+MIRL_ROUTINE(".scale5") void scale5(Mesh *m, float p)
+{
+    const Vec3 f = {p, 1.0f, 1.0f};
+    scaleob(m, &f, 0);
+    recordstep(MIRL_OP_SCALE5, p);
+}
+/*@ end */
+
+/*@ scale6 */
+MIRL_ROUTINE(".scale6") void scale6(Mesh *m, float p)
+{
+    const Vec3 f = {1.0f, p, 1.0f};
+    scaleob(m, &f, 0);
+    recordstep(MIRL_OP_SCALE6, p);
+}
+/*@ end */
+
+/*@ scale7 */
+MIRL_ROUTINE(".scale7") void scale7(Mesh *m, float p)
+{
+    const Vec3 f = {1.0f, 1.0f, p};
+    scaleob(m, &f, 0);
+    recordstep(MIRL_OP_SCALE7, p);
+}
+/*@ end */
+
+/*@ scale8 */
+MIRL_ROUTINE(".scale8") void scale8(Mesh *m, float p)
+{
+    const Vec3 f = {p, p, p};
+    scaleob(m, &f, 0);
+    recordstep(MIRL_OP_SCALE8, p);
+}
+/*@ end */
+
+/*@ scalece */
+/* Face by face in index order: a vertex shared by several selected faces is
+   pulled towards each of their centres in turn, each centre taken from the
+   positions as they are at that moment. */
+MIRL_ROUTINE(".scalece") void scalece(Mesh *m, float p)
+{
+    for (uint32_t i = 0; i < m->nquads; i++) {
+        if (m->selected[i] == 0)
+            continue;
+        Vec3 c;
+        centroi(m, i, &c);
+        for (int k = 0; k < 4; k++) {
+            Vec3 *v = &m->verts[m->quads[i].v[k]];
+            maths8(&c, v, p, v);
+        }
+    }
+    recordstep(MIRL_OP_SCALECE, p);
+}
+/*@ end */

@@ -1,0 +1,372 @@
+/* Subdivide and smooth (opcodes 27, 28): every face into four, and for
+   smooth the points moved to one step of Catmull-Clark.
+
+   The result is that of the plain algorithm: faces in order, a centre point
+   appended per face, edge points found by exact coordinate equality among
+   the points created in this call (lowest index first, so distinct edges
+   with equal sums, and earlier centres, are shared too), counts and sums
+   accumulated face by face, corner by corner. What makes it linear: a hash
+   on the exact float bits replaces the scan for an equal point, and the
+   children are written back to front instead of being appended and the old
+   faces removed.
+
+   Capacity: with N faces and V vertices, the step is refused unless
+   4N <= 250000 and V + N + (edge points not shared) <= 250000, that is
+   unless the result fits. The edge points are counted exactly as they are
+   made, before the mesh is touched. */
+#include <string.h>
+
+#include "internal.h"
+
+/*@ quadsel */
+MIRL_ROUTINE(".smoooth") int32_t quadsel(const Mesh *m, uint32_t q)
+{
+    return m->selected[q];
+}
+/*@ end */
+
+/*@ smoooth */
+MIRL_ROUTINE(".smoooth") void smoooth(Mesh *m, float p)
+{
+    (void)p;
+    smooth(m, 1);
+    recordstep(MIRL_OP_SMOOOTH, 0.0f);
+}
+/*@ end */
+
+#ifndef MIRL_PLAYER
+/* Per vertex: the sum of what pulls it and how often. While the new points
+   are being found, Accum[V..] holds their positions instead, so that a
+   result that would not fit is refused before the mesh changes. */
+static Vec3 Accum[MIRL_MAXVERTS];
+static uint32_t Count[MIRL_MAXVERTS];
+/* Per old face: its centre point and its four edge points. */
+static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)];
+/* Open addressing over new point indices + 1 (0 = empty). At most 250000
+   points are ever stored and the table is kept at least twice that size. */
+#define SLOTBITS 19
+static uint32_t Slots[1u << SLOTBITS];
+
+MIRL_SECTION(".smooth") static inline void add3(const Vec3 *a, const Vec3 *b, Vec3 *out)
+{
+    out->x = mirl_f32((double)a->x + (double)b->x);
+    out->y = mirl_f32((double)a->y + (double)b->y);
+    out->z = mirl_f32((double)a->z + (double)b->z);
+}
+
+MIRL_SECTION(".smooth") static inline void mul3(Vec3 *v, float s)
+{
+    v->x = mirl_f32((double)v->x * (double)s);
+    v->y = mirl_f32((double)v->y * (double)s);
+    v->z = mirl_f32((double)v->z * (double)s);
+}
+
+/* The face centre exactly as centroi forms it: summed onto +0 in corner
+   order (so a lone -0 becomes +0), then times 0.25. */
+MIRL_SECTION(".smooth") static inline void centre(const Mesh *m, const Quad *q, Vec3 *c)
+{
+    c->x = c->y = c->z = 0.0f;
+    for (int k = 0; k < 4; k++)
+        add3(&m->verts[q->v[k]], c, c);
+    mul3(c, 0.25f);
+}
+
+/* Edge j's point before it is looked up: the sum of its ends, halved when
+   only subdividing. */
+MIRL_SECTION(".smooth") static inline void edgesum(const Mesh *m, const Quad *q, int j, int32_t smoothing, Vec3 *e)
+{
+    add3(&m->verts[q->v[j]], &m->verts[q->v[(j + 1) & 3]], e);
+    if (!smoothing)
+        mul3(e, 0.5f);
+}
+
+/* Bits of a coordinate for hashing; +0 and -0 compare equal, so both give 0. */
+MIRL_SECTION(".smooth") static inline uint32_t keybits(float f)
+{
+    uint32_t u;
+    memcpy(&u, &f, sizeof u);
+    return (u << 1) == 0 ? 0 : u;
+}
+
+MIRL_SECTION(".smooth") static inline uint32_t slotof(const Vec3 *p)
+{
+    uint64_t h = keybits(p->x) * 0x9E3779B97F4A7C15ull;
+    h ^= keybits(p->y) * 0xC2B2AE3D27D4EB4Full;
+    h ^= keybits(p->z) * 0x165667B19E3779F9ull;
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    return (uint32_t)(h >> (64 - SLOTBITS));
+}
+
+/* Lowest new point with exactly p's coordinates, or ~0u; *slot receives the
+   slot where p would be entered. A NaN coordinate never matches, so such a
+   point is neither found nor entered (*slot = ~0u). */
+MIRL_SECTION(".smooth") static inline uint32_t findpoint(const Vec3 *p, uint32_t mask, uint32_t *slot)
+{
+    if (p->x != p->x || p->y != p->y || p->z != p->z) {
+        *slot = ~0u;
+        return ~0u;
+    }
+    uint32_t s = slotof(p) & mask;
+    for (;;) {
+        uint32_t e = Slots[s];
+        if (e == 0)
+            break;
+        const Vec3 *q = &Accum[e - 1];
+        if (q->x == p->x && q->y == p->y && q->z == p->z)
+            return e - 1;
+        s = (s + 1) & mask;
+    }
+    *slot = s;
+    return ~0u;
+}
+
+MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
+{
+    const uint32_t nf = m->nquads, nv0 = m->nverts;
+    if (nf > MIRL_MAXQUADS / 4) {
+        capnote();
+        return;
+    }
+    /* Points that can be made before running out of room: the table is at
+       least twice that, so probing stays short. */
+    uint32_t most = MIRL_MAXVERTS - nv0;
+    if (most > 5 * nf)
+        most = 5 * nf;
+    uint32_t bits = 4;
+    while ((1u << bits) < 2 * most)
+        bits++;
+    const uint32_t mask = (1u << bits) - 1;
+    memset(Slots, 0, ((size_t)mask + 1) * sizeof(uint32_t));
+
+    /* 1. The new points, in the order they are made, and each face's. */
+    uint32_t nv = nv0;
+    for (uint32_t i = 0; i < nf; i++) {
+        const Quad *q = &m->quads[i];
+        uint32_t *fp = &FacePoints[5 * i];
+        uint32_t slot;
+        Vec3 c;
+        centre(m, q, &c);
+        /* Every face gets a centre point of its own; only the first point at
+           a position is entered, since a lookup returns the lowest index. */
+        if (nv == MIRL_MAXVERTS) {
+            capnote();
+            return;
+        }
+        if (findpoint(&c, mask, &slot) == ~0u && slot != ~0u)
+            Slots[slot] = nv + 1;
+        Accum[nv] = c;
+        fp[0] = nv++;
+        for (int j = 0; j < 4; j++) {
+            Vec3 e;
+            edgesum(m, q, j, smoothing, &e);
+            uint32_t at = findpoint(&e, mask, &slot);
+            if (at == ~0u) {
+                if (nv == MIRL_MAXVERTS) {
+                    capnote();
+                    return;
+                }
+                if (slot != ~0u)
+                    Slots[slot] = nv + 1;
+                at = nv++;
+            }
+            Accum[at] = e; /* a shared point takes the signs of zero given last */
+            fp[1 + j] = at;
+        }
+    }
+    /* It fits: from here on the mesh changes. */
+    memcpy(&m->verts[nv0], &Accum[nv0], (size_t)(nv - nv0) * sizeof(Vec3));
+    m->nverts = nv;
+
+    /* 2. Smoothing: sums and counts face by face, in the order of the plain
+       algorithm, then every used point moved. Old points that no face uses
+       (left by delete) have nothing to average and stay where they are. */
+    if (smoothing) {
+        memset(Accum, 0, (size_t)nv * sizeof(Vec3));
+        memset(Count, 0, (size_t)nv * sizeof(uint32_t));
+        for (uint32_t i = 0; i < nf; i++) {
+            const Quad *q = &m->quads[i];
+            const uint32_t *fp = &FacePoints[5 * i];
+            Vec3 c;
+            centre(m, q, &c);
+            Count[fp[0]] += 1;
+            for (int j = 0; j < 4; j++) {
+                const uint32_t e = fp[1 + j], a = q->v[j];
+                Vec3 s;
+                edgesum(m, q, j, 1, &s);
+                if (Count[e] == 0)
+                    Count[e] = 2; /* the edge point's own position counts twice */
+                add3(&Accum[e], &c, &Accum[e]);
+                Count[a] += 1;
+                add3(&Accum[a], &c, &Accum[a]);
+                add3(&Accum[a], &s, &Accum[a]);
+                Count[e] += 1;
+            }
+        }
+        for (uint32_t v = 0; v < nv; v++) {
+            const uint32_t n = Count[v];
+            if (n == 0)
+                continue;
+            const float inv = mirl_f32(1.0 / (double)n);
+            Vec3 *p = &m->verts[v], *a = &Accum[v];
+            if (v < nv0) {
+                mul3(a, inv);
+                const double w = (double)n - 3.0; /* exact */
+                p->x = mirl_f32((double)p->x * w + (double)a->x);
+                p->y = mirl_f32((double)p->y * w + (double)a->y);
+                p->z = mirl_f32((double)p->z * w + (double)a->z);
+            } else {
+                add3(a, p, p);
+            }
+            mul3(p, inv);
+        }
+    }
+
+    /* 3. Children of face i become faces 4i..4i+3. Back to front, each face
+       is read before its place is written. */
+    for (uint32_t i = nf; i-- > 0;) {
+        const Quad q = m->quads[i];
+        const int32_t s = m->selected[i];
+        const uint32_t *fp = &FacePoints[5 * i];
+        for (int j = 0; j < 4; j++) {
+            Quad *k = &m->quads[4 * i + j];
+            k->v[0] = q.v[j];
+            k->v[1] = fp[1 + j];
+            k->v[2] = fp[0];
+            k->v[3] = fp[1 + ((j + 3) & 3)];
+            m->selected[4 * i + j] = s;
+        }
+    }
+    m->nquads = 4 * nf;
+}
+#else
+/*@ smooth */
+/* The player's form: the same points, counts and sums in the same order as
+   the editor's, in less code and memory, in one pass over the faces. The
+   old faces first move to the top of the quad array, so that each face's
+   children can be written in place as soon as its points are known (with
+   4N <= capacity, no child reaches an old face not yet read). The normal
+   arrays, which the replay rebuilds after every step, hold the sums and
+   the counts. */
+static uint32_t Slots[1u << 19]; /* new point index + 1 by position; 0 empty */
+
+/* Lowest new point at exactly p's position, or ~0u with *slot where p would
+   go (~0u for a NaN coordinate, which never matches). */
+MIRL_SECTION(".smooth") static uint32_t findpoint(const Mesh *m, const Vec3 *p, uint32_t *slot)
+{
+    const float c[3] = {p->x, p->y, p->z};
+    uint32_t h = 0, s;
+    *slot = ~0u;
+    for (int k = 0; k < 3; k++) {
+        uint32_t u;
+        if (c[k] != c[k])
+            return ~0u;
+        memcpy(&u, &c[k], sizeof u);
+        h = (h ^ ((u << 1) ? u : 0)) * 0x9E3779B1u; /* +0 and -0 are equal */
+    }
+    for (s = h >> 13;; s = (s + 1) & ((1u << 19) - 1)) {
+        const Vec3 *q;
+        if (!Slots[s])
+            break;
+        q = &m->verts[Slots[s] - 1];
+        if (q->x == p->x && q->y == p->y && q->z == p->z)
+            return Slots[s] - 1;
+    }
+    *slot = s;
+    return ~0u;
+}
+
+MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
+{
+    const uint32_t nf = m->nquads, nv0 = m->nverts, top = MIRL_MAXQUADS - nf;
+    Vec3 *sum = m->vnormals, *count = m->fnormals; /* counts in .x, exact below 2^24 */
+    uint32_t nv = nv0;
+    if (nf > MIRL_MAXQUADS / 4) {
+        capnote();
+        return;
+    }
+    memset(Slots, 0, sizeof Slots);
+    memset(sum, 0, nv0 * sizeof(Vec3));
+    memset(count, 0, nv0 * sizeof(Vec3));
+    memmove(&m->quads[top], m->quads, nf * sizeof(Quad));
+    memmove(&m->selected[top], m->selected, nf * sizeof(int32_t));
+    for (uint32_t i = 0; i < nf; i++) {
+        const Quad q = m->quads[top + i];
+        uint32_t pt[5]; /* the centre, then the point of each edge */
+        Vec3 c, e;
+        for (int j = 0; j < 5; j++) {
+            uint32_t at, slot;
+            if (j == 0) {
+                centroi(m, top + i, &e);
+            } else {
+                maths1(&m->verts[q.v[j - 1]], &m->verts[q.v[j & 3]], &e);
+                if (!smoothing)
+                    maths9(&e, 0.5f);
+            }
+            at = findpoint(m, &e, &slot);
+            /* Every centre is a point of its own; an edge point is shared. */
+            if (j == 0 || at == ~0u) {
+                if (nv == MIRL_MAXVERTS) {
+                    memmove(m->quads, &m->quads[top], nf * sizeof(Quad));
+                    memmove(m->selected, &m->selected[top], nf * sizeof(int32_t));
+                    capnote();
+                    return;
+                }
+                if (at == ~0u && slot != ~0u)
+                    Slots[slot] = nv + 1;
+                at = nv++;
+                memset(&sum[at], 0, sizeof(Vec3));
+                count[at].x = 0.0f;
+            }
+            m->verts[at] = e; /* a shared point takes the signs of zero given last */
+            pt[j] = at;
+            if (j == 0) {
+                c = e;
+                count[at].x += 1.0f;
+            } else {
+                const uint32_t a = q.v[j - 1];
+                if (count[at].x == 0.0f)
+                    count[at].x = 2.0f; /* the edge point's own position counts twice */
+                maths1(&sum[at], &c, &sum[at]);
+                count[a].x += 1.0f;
+                maths1(&sum[a], &c, &sum[a]);
+                maths1(&sum[a], &e, &sum[a]);
+                count[at].x += 1.0f;
+            }
+        }
+        for (int j = 0; j < 4; j++) {
+            Quad *k = &m->quads[4 * i + j];
+            k->v[0] = q.v[j];
+            k->v[1] = pt[1 + j];
+            k->v[2] = pt[0];
+            k->v[3] = pt[1 + ((j + 3) & 3)];
+            m->selected[4 * i + j] = m->selected[top + i];
+        }
+    }
+    m->nverts = nv;
+    m->nquads = 4 * nf;
+    for (uint32_t v = 0; smoothing && v < nv; v++) {
+        const float n = count[v].x, inv = mirl_f32(1.0 / (double)n);
+        Vec3 *p = &m->verts[v];
+        if (n == 0.0f)
+            continue; /* an old point no face uses stays where it is */
+        if (v < nv0) {
+            maths9(&sum[v], inv);
+            maths4(p, n - 3.0f, &sum[v], p);
+        } else {
+            maths1(&sum[v], p, p);
+        }
+        maths9(p, inv);
+    }
+}
+/*@ end */
+#endif
+
+/*@ subd */
+MIRL_ROUTINE(".subd") void subd(Mesh *m, float p)
+{
+    (void)p;
+    smooth(m, 0);
+    recordstep(MIRL_OP_SUBD, 0.0f);
+}
+/*@ end */
