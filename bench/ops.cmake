@@ -8,4 +8,4 @@ find_path(MIRL_OSD_INCLUDE opensubdiv/far/topologyRefiner.h REQUIRED)
 add_executable(mirl-bench-ops bench_ops.cpp)
 target_include_directories(mirl-bench-ops PRIVATE ${MIRL_OSD_INCLUDE})
 target_link_libraries(mirl-bench-ops PRIVATE
-    mirl_benchutil mirl_oracle mirl_testsupport mirl_runtime ${MIRL_OSDCPU})
+    mirl_benchutil mirl_testlib mirl_runtime ${MIRL_OSDCPU})
