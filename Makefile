@@ -1,12 +1,13 @@
 # make test   install what is missing, build, run every test
 # make run    install what is missing, build, start the editor
 # make bench  build and run the benchmarks (Release)
+# make size   code size of the intro player (x86-64, i686 MinGW), raw and compressed
 # make fuzz   fuzz loadobj's path with clang (FUZZ_SECONDS, default 600)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench fuzz clean
+.PHONY: all deps configure build test run bench size fuzz clean
 
 all: build
 
@@ -30,6 +31,9 @@ bench: build
 	    echo "== $$b"; \
 	    $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
 	done
+
+size: build
+	@./scripts/size.sh $(CURDIR)/$(BUILD)
 
 FUZZ_SECONDS ?= 600
 fuzz: build

@@ -56,6 +56,10 @@ int loadtxt(const unsigned char *text, size_t n, Mesh *m);
 /* loadobj once the file's first bytes are in memory: MIRL_TEXT_MAX bytes
    are always enough for a whole image. */
 
+int readobj(const char *name, mirlObj *r);
+/* Reads an object file's record into *r without replaying it; nothing else
+   changes. 1 on success; else 0 after the same notices as loadobj. */
+
 /* ---------------------------------------------------------------------------
    Replacing a file safely: the new content goes to a temporary file in the
    target's folder, which is flushed, synced and renamed over the target

@@ -24,7 +24,8 @@ MIRL_SECTION(".unpacko") int saveobj(const char *name)
     return 1;
 }
 
-MIRL_SECTION(".unpacko") int loadtxt(const unsigned char *text, size_t n, Mesh *m)
+// The record of a file's first bytes, refused unless they hold a whole image.
+MIRL_SECTION(".unpacko") static int decodetxt(const unsigned char *text, size_t n, mirlObj *r)
 {
     static unsigned char image[MIRL_IMAGE_SIZE];
     // A short file would fill only the start of the record: refuse it before
@@ -33,7 +34,14 @@ MIRL_SECTION(".unpacko") int loadtxt(const unsigned char *text, size_t n, Mesh *
         notify("Not a complete mirl object", "FATAL ERROR");
         return 0;
     }
-    decobj(image, &CommandRecord);
+    decobj(image, r);
+    return 1;
+}
+
+// Takes the record as the editor's own and replays it into the emptied mesh.
+MIRL_SECTION(".unpacko") static int replayloaded(const mirlObj *r, Mesh *m)
+{
+    CommandRecord = *r;
     // With the Recorder on, the replay would append to the record it reads.
     int32_t recorder = RecorderOn;
     recordoff();
@@ -44,7 +52,13 @@ MIRL_SECTION(".unpacko") int loadtxt(const unsigned char *text, size_t n, Mesh *
     return 1;
 }
 
-MIRL_SECTION(".unpacko") int loadobj(const char *name, Mesh *m)
+MIRL_SECTION(".unpacko") int loadtxt(const unsigned char *text, size_t n, Mesh *m)
+{
+    static mirlObj r;
+    return decodetxt(text, n, &r) && replayloaded(&r, m);
+}
+
+MIRL_SECTION(".unpacko") int readobj(const char *name, mirlObj *r)
 {
     // A whole image never needs more than MIRL_TEXT_MAX file bytes; the rest
     // of a longer file is ignored.
@@ -64,5 +78,11 @@ MIRL_SECTION(".unpacko") int loadobj(const char *name, Mesh *m)
     }
     fclose(f);
     errno = 0;
-    return loadtxt(text, n, m);
+    return decodetxt(text, n, r);
+}
+
+MIRL_SECTION(".unpacko") int loadobj(const char *name, Mesh *m)
+{
+    static mirlObj r;
+    return readobj(name, &r) && replayloaded(&r, m);
 }

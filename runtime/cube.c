@@ -1,7 +1,7 @@
 /* Add Cube (opcode 31) and the cube template it copies. */
 #include "internal.h"
 
-/*@ addcube */
+/*@ addcube CubeVerts CubeCorners */
 /* Edge 2, centred on the origin; wound so that the normals point outwards. */
 MIRL_SECTION(".cubedat") static const float CubeVerts[24] = {
     -1, -1, -1,  1, -1, -1,  1, 1, -1,  -1, 1, -1,

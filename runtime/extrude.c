@@ -6,7 +6,7 @@
    sides are appended after them in the order of the faces they replace. */
 #include "internal.h"
 
-/*@ addquad */
+/*@ addquad Extruded */
 /* Corners of the faces being extruded, in index order: compacting the faces
    that stay overwrites them in place. */
 static Quad Extruded[MIRL_MAXQUADS / 4 + 1]; /* a result that fits extrudes at most a quarter, plus the last unused copy */

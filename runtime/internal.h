@@ -24,6 +24,8 @@
 #else
 #define MIRL_SECTION(name)
 #endif
+/* A routine that mirl.h declares: public in the runtime, private in a player. */
+#define MIRL_ROUTINE(name) MIRL_LOCAL MIRL_SECTION(name)
 /*@ end */
 
 #ifdef MIRL_PLAYER
@@ -37,9 +39,6 @@
 #define MIRL_LOCAL
 #define MIRL_INLINE static inline
 #endif
-
-/* A routine that mirl.h declares: public in the runtime, private in a player. */
-#define MIRL_ROUTINE(name) MIRL_LOCAL MIRL_SECTION(name)
 
 /* An entry of the operation table; a player writes 0 for the operations
    its objects never use. */

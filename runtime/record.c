@@ -5,10 +5,12 @@
 
 mirlObj CommandRecord;
 int32_t RecorderOn;
-/*@ PickCount LastPick LastPickedFace */
+/*@ PickCount LastPickedFace */
 MIRL_LOCAL uint32_t PickCount;
-MIRL_LOCAL uint32_t LastPick;
 MIRL_LOCAL int32_t LastPickedFace = -1;
+/*@ end */
+/*@ LastPick */
+MIRL_LOCAL uint32_t LastPick;
 /*@ end */
 
 MIRL_SECTION(".unpacko") uint8_t encpar(float p)

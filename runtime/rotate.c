@@ -2,7 +2,7 @@
    through the origin, in steps of 22.5 degrees per unit of the parameter. */
 #include "internal.h"
 
-/*@ rotobj */
+/*@ rotobj DegToRad */
 /* The degree factor is the float nearest 0.01745328, slightly below pi/180:
    records made with it replay to the same bits only with this very factor. */
 static const float DegToRad = (float)0.01745328;

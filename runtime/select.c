@@ -19,7 +19,7 @@ MIRL_ROUTINE(".selinvr") void selinvr(Mesh *m)
 }
 /*@ end */
 
-/*@ expands */
+/*@ expands GrowMark */
 /* One ring of growth by shared vertex index. Marking every corner of the
    faces selected at the start and testing each unselected face against the
    marks selects the same faces as comparing every pair of faces, in one

@@ -240,46 +240,39 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     m->nquads = 4 * nf;
 }
 #else
-/*@ smooth */
+/*@ smooth findpoint Slots */
 /* The player's form: the same points, counts and sums in the same order as
    the editor's, in less code and memory, in one pass over the faces. The
    old faces first move to the top of the quad array, so that each face's
    children can be written in place as soon as its points are known (with
-   4N <= capacity, no child reaches an old face not yet read). The normal
+   4N <= capacity no child reaches an old face not yet read). The normal
    arrays, which the replay rebuilds after every step, hold the sums and
    the counts. */
 static uint32_t Slots[1u << 19]; /* new point index + 1 by position; 0 empty */
 
-/* Lowest new point at exactly p's position, or ~0u with *slot where p would
-   go (~0u for a NaN coordinate, which never matches). */
-MIRL_SECTION(".smooth") static uint32_t findpoint(const Mesh *m, const Vec3 *p, uint32_t *slot)
+/* The slot of the lowest new point at exactly p's position, or of the empty
+   entry where p goes. A NaN never equals anything, so it is never found. */
+MIRL_SECTION(".smooth") static uint32_t *findpoint(const Mesh *m, const Vec3 *p)
 {
-    const float c[3] = {p->x, p->y, p->z};
-    uint32_t h = 0, s;
-    *slot = ~0u;
+    uint32_t h = 0, u, *s;
     for (int k = 0; k < 3; k++) {
-        uint32_t u;
-        if (c[k] != c[k])
-            return ~0u;
-        memcpy(&u, &c[k], sizeof u);
+        const float c = k == 0 ? p->x : k == 1 ? p->y : p->z;
+        memcpy(&u, &c, sizeof u);
         h = (h ^ ((u << 1) ? u : 0)) * 0x9E3779B1u; /* +0 and -0 are equal */
     }
-    for (s = h >> 13;; s = (s + 1) & ((1u << 19) - 1)) {
-        const Vec3 *q;
-        if (!Slots[s])
-            break;
-        q = &m->verts[Slots[s] - 1];
+    for (s = &Slots[h >> 13]; *s; s = s == &Slots[(1u << 19) - 1] ? Slots : s + 1) {
+        const Vec3 *q = &m->verts[*s - 1];
         if (q->x == p->x && q->y == p->y && q->z == p->z)
-            return Slots[s] - 1;
+            break;
     }
-    *slot = s;
-    return ~0u;
+    return s;
 }
 
 MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
 {
     const uint32_t nf = m->nquads, nv0 = m->nverts, top = MIRL_MAXQUADS - nf;
     Vec3 *sum = m->vnormals, *count = m->fnormals; /* counts in .x, exact below 2^24 */
+    const Vec3 zero = {0.0f, 0.0f, 0.0f};
     uint32_t nv = nv0;
     if (nf > MIRL_MAXQUADS / 4) {
         capnote();
@@ -291,32 +284,32 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     memmove(&m->quads[top], m->quads, nf * sizeof(Quad));
     memmove(&m->selected[top], m->selected, nf * sizeof(int32_t));
     for (uint32_t i = 0; i < nf; i++) {
-        const Quad q = m->quads[top + i];
+        const Quad *q = &m->quads[top + i]; /* only its own last child overwrites it */
         uint32_t pt[5]; /* the centre, then the point of each edge */
         Vec3 c, e;
         for (int j = 0; j < 5; j++) {
-            uint32_t at, slot;
+            uint32_t *slot, at;
             if (j == 0) {
                 centroi(m, top + i, &e);
             } else {
-                maths1(&m->verts[q.v[j - 1]], &m->verts[q.v[j & 3]], &e);
+                maths1(&m->verts[q->v[j - 1]], &m->verts[q->v[j & 3]], &e);
                 if (!smoothing)
                     maths9(&e, 0.5f);
             }
-            at = findpoint(m, &e, &slot);
+            slot = findpoint(m, &e);
+            at = *slot - 1;
             /* Every centre is a point of its own; an edge point is shared. */
-            if (j == 0 || at == ~0u) {
+            if (j == 0 || !*slot) {
                 if (nv == MIRL_MAXVERTS) {
                     memmove(m->quads, &m->quads[top], nf * sizeof(Quad));
                     memmove(m->selected, &m->selected[top], nf * sizeof(int32_t));
                     capnote();
                     return;
                 }
-                if (at == ~0u && slot != ~0u)
-                    Slots[slot] = nv + 1;
+                if (!*slot)
+                    *slot = nv + 1;
                 at = nv++;
-                memset(&sum[at], 0, sizeof(Vec3));
-                count[at].x = 0.0f;
+                sum[at] = count[at] = zero;
             }
             m->verts[at] = e; /* a shared point takes the signs of zero given last */
             pt[j] = at;
@@ -324,7 +317,7 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
                 c = e;
                 count[at].x += 1.0f;
             } else {
-                const uint32_t a = q.v[j - 1];
+                const uint32_t a = q->v[j - 1];
                 if (count[at].x == 0.0f)
                     count[at].x = 2.0f; /* the edge point's own position counts twice */
                 maths1(&sum[at], &c, &sum[at]);
@@ -336,7 +329,7 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         }
         for (int j = 0; j < 4; j++) {
             Quad *k = &m->quads[4 * i + j];
-            k->v[0] = q.v[j];
+            k->v[0] = q->v[j];
             k->v[1] = pt[1 + j];
             k->v[2] = pt[0];
             k->v[3] = pt[1 + ((j + 3) & 3)];

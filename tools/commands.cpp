@@ -2,10 +2,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 
 #include "mirlfile.h"
 #include "objwriter.h"
 #include "opnames.h"
+#include "playergen.h"
 #include "tool.h"
 
 namespace {
@@ -18,6 +20,25 @@ ExitCode finishStdout()
 {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         printError(std::string("standard output: ") + std::strerror(errno));
+        return ExitWriteFailed;
+    }
+    return ExitOk;
+}
+
+// Writes to outPath through a safe replacement, or to standard output for
+// "-"; a failed write leaves any earlier file as it was.
+ExitCode writeOutput(const char *outPath, const std::function<bool(std::FILE *)> &write)
+{
+    if (std::strcmp(outPath, "-") == 0) {
+        if (!write(stdout)) {
+            printError(std::string("standard output: ") + std::strerror(errno));
+            return ExitWriteFailed;
+        }
+        return finishStdout();
+    }
+    static mirlRepl out;
+    if (!repopen(&out, outPath) || !repdone(&out, write(out.f))) {
+        printError(std::string(outPath) + ": cannot write (" + std::strerror(errno) + ")");
         return ExitWriteFailed;
     }
     return ExitOk;
@@ -78,24 +99,7 @@ ExitCode runObj(const char *path, const char *outPath)
         return loaded;
     if (unsigned bad = countNonFinite(LoadedMesh))
         printError("warning: " + std::to_string(bad) + " vertex coordinates are not finite numbers");
-    if (std::strcmp(outPath, "-") == 0) {
-        if (!writeWavefront(stdout, LoadedMesh)) {
-            printError(std::string("standard output: ") + std::strerror(errno));
-            return ExitWriteFailed;
-        }
-        return finishStdout();
-    }
-    static mirlRepl out;
-    if (!repopen(&out, outPath)) {
-        printError(std::string(outPath) + ": cannot write (" + std::strerror(errno) + ")");
-        return ExitWriteFailed;
-    }
-    bool written = writeWavefront(out.f, LoadedMesh);
-    if (!repdone(&out, written)) {
-        printError(std::string(outPath) + ": cannot write (" + std::strerror(errno) + ")");
-        return ExitWriteFailed;
-    }
-    return ExitOk;
+    return writeOutput(outPath, [](std::FILE *f) { return writeWavefront(f, LoadedMesh); });
 }
 
 ExitCode runExport(const char *path, const char *objectName, bool withInclude)
@@ -112,4 +116,26 @@ ExitCode runExport(const char *path, const char *objectName, bool withInclude)
         return ExitWriteFailed;
     }
     return finishStdout();
+}
+
+ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath)
+{
+    // Every input is read before the output is opened: a damaged object
+    // leaves no file behind.
+    std::vector<PlayerObject> records;
+    for (const std::string &arg : objects) {
+        size_t eq = arg.find('=');
+        PlayerObject o;
+        o.name = arg.substr(0, eq);
+        ExitCode read = readRecordFile(arg.c_str() + eq + 1, &o.record);
+        if (read != ExitOk)
+            return read;
+        records.push_back(o);
+    }
+    std::string error, text = makePlayer(records, everyOperation, &error);
+    if (text.empty()) {
+        printError("cannot make a player: " + error);
+        return ExitWriteFailed;
+    }
+    return writeOutput(outPath, [&text](std::FILE *f) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); });
 }

@@ -39,11 +39,13 @@ void installNoticeHook()
     setnote(toolNotice);
 }
 
-ExitCode loadRecordFile(const char *path, Mesh *mesh)
+namespace {
+
+// The exit code of a load or read that returned ok, with the one-line
+// message when it failed.
+ExitCode loadResult(const char *path, int ok)
 {
-    FatalTitle.clear();
-    FatalErrno = 0;
-    if (loadobj(path, mesh))
+    if (ok)
         return ExitOk;
     std::string message = std::string(path) + ": " + FatalTitle;
     bool incomplete = FatalTitle == "Not a complete mirl object";
@@ -53,4 +55,20 @@ ExitCode loadRecordFile(const char *path, Mesh *mesh)
         message += std::string(" (") + std::strerror(FatalErrno) + ")";
     printError(message);
     return incomplete ? ExitIncomplete : ExitUnreadable;
+}
+
+} // namespace
+
+ExitCode loadRecordFile(const char *path, Mesh *mesh)
+{
+    FatalTitle.clear();
+    FatalErrno = 0;
+    return loadResult(path, loadobj(path, mesh));
+}
+
+ExitCode readRecordFile(const char *path, mirlObj *record)
+{
+    FatalTitle.clear();
+    FatalErrno = 0;
+    return loadResult(path, readobj(path, record));
 }

@@ -2,9 +2,11 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "playergen.h"
 #include "tool.h"
 
 namespace {
@@ -26,6 +28,11 @@ const char Usage[] =
     "                              print the mirlObj initialiser NAME, as the\n"
     "                              editor appends it to Mirljects.h; --include\n"
     "                              starts with the header's include line\n"
+    "  player [-o OUT.c] [--all] NAME=FILE.mrl...\n"
+    "                              write a single-file C player for intros:\n"
+    "                              the objects as mirlObj NAME, replayobj and\n"
+    "                              only the operations they use (--all: every\n"
+    "                              operation); without -o to standard output\n"
     "\n"
     "options:\n"
     "  -h, --help                  show this help\n"
@@ -39,17 +46,59 @@ ExitCode usageError(const std::string &message)
     return ExitUsage;
 }
 
-// The export's object names must be C identifiers; the editor's are at most
-// 63 characters, and so are these.
-bool isObjectName(const char *s)
+// Object names become C and C++ identifiers; the editor's are at most 63
+// characters, and so are these.
+bool isObjectName(const std::string &s)
 {
-    size_t n = std::strlen(s);
-    if (n == 0 || n > 63 || std::isdigit((unsigned char)s[0]))
+    static const std::set<std::string> keywords = {
+        "alignas", "alignof", "and", "and_eq", "asm", "auto", "bitand", "bitor", "bool", "break", "case", "catch",
+        "char", "char16_t", "char32_t", "class", "compl", "const", "constexpr", "const_cast", "continue",
+        "decltype", "default", "delete", "do", "double", "dynamic_cast", "else", "enum", "explicit", "export",
+        "extern", "false", "float", "for", "friend", "goto", "if", "inline", "int", "long", "mutable",
+        "namespace", "new", "noexcept", "not", "not_eq", "nullptr", "operator", "or", "or_eq", "private",
+        "protected", "public", "register", "reinterpret_cast", "restrict", "return", "short", "signed", "sizeof",
+        "static", "static_assert", "static_cast", "struct", "switch", "template", "this", "thread_local",
+        "throw", "true", "try", "typedef", "typeid", "typename", "union", "unsigned", "using", "virtual", "void",
+        "volatile", "wchar_t", "while", "xor", "xor_eq"};
+    if (s.empty() || s.size() > 63 || std::isdigit((unsigned char)s[0]) || keywords.count(s) || s[0] == '_')
         return false;
-    for (size_t i = 0; i < n; i++)
-        if (!std::isalnum((unsigned char)s[i]) && s[i] != '_')
+    for (char c : s)
+        if (!std::isalnum((unsigned char)c) && c != '_')
             return false;
     return true;
+}
+
+// player's arguments: -o FILE, --all, then NAME=FILE.mrl with distinct names.
+ExitCode runPlayerCommand(std::vector<std::string> args)
+{
+    std::string out = "-";
+    bool all = false;
+    std::vector<std::string> objects;
+    std::set<std::string> names;
+    for (size_t i = 0; i < args.size(); i++) {
+        const std::string &a = args[i];
+        if (a == "-o" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (a == "--all") {
+            all = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return usageError("unknown option " + a);
+        } else {
+            size_t eq = a.find('=');
+            std::string name = a.substr(0, eq);
+            if (eq == std::string::npos || eq + 1 == a.size())
+                return usageError("'" + a + "' is not NAME=FILE.mrl");
+            if (!isObjectName(name) || isPlayerName(name))
+                return usageError("'" + name + "' is not a free C identifier of at most 63 characters");
+            if (!names.insert(name).second)
+                return usageError("the name " + name + " is given twice");
+            objects.push_back(a);
+        }
+    }
+    if (objects.empty() && !all)
+        return usageError("player needs NAME=FILE.mrl or --all");
+    installNoticeHook();
+    return runPlayer(objects, all, out.c_str());
 }
 
 ExitCode run(std::vector<std::string> args)
@@ -64,6 +113,9 @@ ExitCode run(std::vector<std::string> args)
         return usageError("no command given");
     std::string command = args[0];
     args.erase(args.begin());
+
+    if (command == "player")
+        return runPlayerCommand(args);
 
     bool withInclude = false;
     if (command == "export" && !args.empty() && args[0] == "--include") {
@@ -93,7 +145,7 @@ ExitCode run(std::vector<std::string> args)
         return runDump(file);
     if (command == "obj")
         return runObj(file, args[1].c_str());
-    if (!isObjectName(args[1].c_str()))
+    if (!isObjectName(args[1]))
         return usageError("'" + args[1] + "' is not a C identifier of at most 63 characters");
     return runExport(file, args[1].c_str(), withInclude);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "mirl.h"
 
@@ -24,7 +25,12 @@ void installNoticeHook();
 // On failure prints why and returns the exit code to end with.
 ExitCode loadRecordFile(const char *path, Mesh *mesh);
 
+// Reads an object file's record without replaying it, with the same errors.
+ExitCode readRecordFile(const char *path, mirlObj *record);
+
 ExitCode runInfo(const char *path);
 ExitCode runDump(const char *path);
 ExitCode runObj(const char *path, const char *outPath);
 ExitCode runExport(const char *path, const char *objectName, bool withInclude);
+// objects: NAME=FILE.mrl arguments, already checked; outPath "-" is stdout.
+ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath);

@@ -1,14 +1,19 @@
-/* player.c - the smallest mirl player: rebuilds the object mrlj0 that the
-   editor exported to Mirljects.h and writes its mesh as Wavefront OBJ (to
-   the file named on the command line, or to standard output). A demo would
-   hand mesh.verts and mesh.quads to its renderer instead.
+/* player.c - the smallest mirl player: replays the object mrlj0 of a
+   generated single-file player and writes its mesh as Wavefront OBJ (to the
+   file named on the command line, or to standard output). A demo would hand
+   mesh.verts and mesh.quads to its renderer instead.
 
-   Build (C99, no C++ needed):
-       cc -std=c99 -O2 -I. -I<mirl>/runtime player.c libmirl_runtime.a -lm */
+   Build (plain C99, no C++, no runtime library):
+       mirl-tool player -o objects.c mrlj0=model.mrl
+       cc -std=c99 -Os -ffp-contract=off player.c -o player
+   (-msse2 -mfpmath=sse too for 32-bit x86.) */
 #include <stdio.h>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
-#include "mirl.h"
-#include "Mirljects.h" /* the editor's export; it includes mirl.h itself */
+#include "objects.c" /* the generated player: mrlj0, replayobj and its operations */
 
 static Mesh mesh; /* 14 MB of static storage, zero: an empty mesh */
 
@@ -49,8 +54,12 @@ int main(int argc, char **argv)
 {
     FILE *out = stdout;
     int ok;
-    replayobj(&mrlj0, &mesh); /* the exported object is a mirlObj: no copy */
-    if (argc > 1 && !(out = fopen(argv[1], "w"))) {
+    replayobj(&mrlj0, &mesh);
+    /* Binary, also on Windows: the same OBJ bytes on every platform. */
+#if defined(_WIN32)
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (argc > 1 && !(out = fopen(argv[1], "wb"))) {
         perror(argv[1]);
         return 1;
     }

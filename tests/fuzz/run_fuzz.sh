@@ -11,7 +11,8 @@ flags="-std=c++17 -O2 -g -fsanitize=address,undefined -fno-sanitize-recover=all 
 flags="$flags -I$src/runtime -I$src/files"
 mkdir -p "$out/corpus" "$out/artifacts"
 
-# Rebuilt when a source changed. The runtime gets edge coverage only:
+# Rebuilt when a source changed; the runtime's C files are valid C++ and
+# built as such, with the same flags. The runtime gets edge coverage only:
 # comparison tracing in its tight loops would cost most of the time and
 # finds nothing that edge coverage misses.
 if [ ! -x "$harness" ] || [ -n "$(find "$src/runtime" "$src/files" "$src/tests/fuzz" -newer "$harness")" ]; then
@@ -19,7 +20,7 @@ if [ ! -x "$harness" ] || [ -n "$(find "$src/runtime" "$src/files" "$src/tests/f
     if ! "$cxx" $flags -fsanitize=fuzzer-no-link -c "$src/tests/fuzz/fuzz_load.cpp" -o "$out/fuzz_load.o" \
         >"$out/build.log" 2>&1 ||
         ! "$cxx" $flags -fsanitize=fuzzer -fno-sanitize-coverage=trace-cmp "$out/fuzz_load.o" \
-            "$src"/runtime/*.cpp "$src"/files/*.cpp -o "$harness" >>"$out/build.log" 2>&1; then
+            -x c++ "$src"/runtime/*.c -x none "$src"/files/*.cpp -o "$harness" >>"$out/build.log" 2>&1; then
         rm -f "$harness"
         if grep -q "libclang_rt.fuzzer\|cannot find.*fuzzer" "$out/build.log"; then
             echo "clang's fuzzer runtime (libclang-rt-14-dev) missing: fuzzing skipped"

@@ -51,7 +51,8 @@ void rotobj(Mesh *m, float p, int32_t axis)
 {
     const float degree = (float)0.01745328;
     double theta = (double)p * 22.5 * (double)degree;
-    double c = std::cos(theta), s = std::sin(theta);
+    double c, s;
+    trigon(theta, &c, &s); // checked against libm by its own test
     for (uint32_t v = 0; v < m->nverts; v++) {
         if (!vselect(m, v))
             continue;

@@ -1,4 +1,6 @@
 #include "testmesh.h"
+// after the types
+#include "meshdigest.h"
 
 #include <cstdio>
 
@@ -44,18 +46,7 @@ mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps, std::initia
     return r;
 }
 
-// FNV-1a over the used part of the mesh.
 uint64_t meshDigest(const Mesh &m)
 {
-    const std::pair<const void *, size_t> parts[] = {{&m.nverts, 8},
-                                                     {m.quads, m.nquads * sizeof(Quad)},
-                                                     {m.selected, m.nquads * 4},
-                                                     {m.verts, m.nverts * sizeof(Vec3)},
-                                                     {m.vnormals, m.nverts * sizeof(Vec3)},
-                                                     {m.fnormals, m.nquads * sizeof(Vec3)}};
-    uint64_t h = 14695981039346656037ull;
-    for (const auto &p : parts)
-        for (size_t i = 0; i < p.second; i++)
-            h = (h ^ static_cast<const unsigned char *>(p.first)[i]) * 1099511628211ull;
-    return h;
+    return meshDigestOf(&m);
 }

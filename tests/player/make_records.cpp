@@ -1,32 +1,72 @@
-// Writes the sample records as object files into a folder, the way the
-// editor saves them, and exports all of them, the way the editor does, to
-// FOLDER/all/Mirljects.h (mrlj0 the cube, mrlj1 the picked record, ...).
+// Writes the records the players are checked on into FOLDER: each as
+// NAME.mrl, as the editor saves it; all of them exported, as the editor
+// does, to FOLDER/Mirljects.h (mrlj0, mrlj1, ... in the same order); and
+// FOLDER/reference.txt, one line "NAME DIGEST" each, the digest of the mesh
+// the editor's runtime replays from the file.
+// usage: make_records FOLDER [RANDOM_COUNT]
+#include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "mirlfile.h"
+// after the types
+#include "meshdigest.h"
+#include "randrec.h"
 #include "samplerecs.h"
+#include "testmesh.h"
+
+namespace {
+
+// Records that reach the guards: a step refused for the face capacity, one
+// refused for the vertex capacity, an extrude that would not fit, select
+// similar before any pick and after the picked face was deleted.
+std::vector<SampleRecord> guardedRecords()
+{
+    const int smooth = MIRL_OP_SMOOOTH, all = MIRL_OP_SELECT1, invert = MIRL_OP_SELECT3;
+    const int extrude = MIRL_OP_ADDQUAD, del = MIRL_OP_DELQUAD;
+    return {
+        {"smoothpastfaces", makeRecord({{31, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+                                        {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}})},
+        {"smoothpastverts",
+         makeRecord({{31, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+                     {smooth, 128}, {extrude, 128}, {invert, 128}, {del, 128}, {all, 128}, {extrude, 128},
+                     {invert, 128}, {del, 128}, {smooth, 128}, {MIRL_OP_TRANS1, 140}})},
+        {"extrudepastcapacity", makeRecord({{31, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+                                            {smooth, 128}, {smooth, 128}, {smooth, 128}, {extrude, 128}})},
+        {"similarunpicked", makeRecord({{31, 128}, {20, 128}, {MIRL_OP_SELECT7, 128}, {50, 128}, {del, 128},
+                                        {MIRL_OP_SELECT6, 128}, {all, 128}, {MIRL_OP_ROTATE2, 100}},
+                                       {5})},
+    };
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_records FOLDER\n");
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_records FOLDER [RANDOM_COUNT]\n");
         return 2;
     }
-    std::filesystem::path folder = argv[1];
-    std::vector<SampleRecord> samples = sampleRecords();
-    for (const SampleRecord &s : samples) {
+    namespace fs = std::filesystem;
+    fs::path folder = fs::absolute(argv[1]);
+    std::vector<SampleRecord> records = sampleRecords(), guarded = guardedRecords();
+    records.insert(records.end(), guarded.begin(), guarded.end());
+    auto mesh = newMesh();
+    RecOptions o;
+    for (int seed = 1; argc > 2 && seed <= std::atoi(argv[2]); seed++)
+        records.push_back({"r" + std::to_string(seed), randomRecord(1000 + seed, o, mesh.get())});
+
+    FILE *reference = std::fopen((folder / "reference.txt").c_str(), "w");
+    fs::current_path(folder);
+    for (size_t i = 0; i < records.size(); i++) {
+        const SampleRecord &s = records[i];
         useRecord(s.record);
-        if (!saveobj((folder / (s.name + ".mrl")).c_str()))
+        std::string file = s.name + ".mrl";
+        if (!saveobj(file.c_str()) || !exportobj(("mrlj" + std::to_string(i)).c_str()) ||
+            !loadobj(file.c_str(), mesh.get()))
             return 1;
+        std::fprintf(reference, "%s %016" PRIx64 "\n", s.name.c_str(), meshDigestOf(mesh.get()));
     }
-    std::filesystem::create_directories(folder / "all");
-    std::filesystem::current_path(folder / "all");
-    for (size_t i = 0; i < samples.size(); i++) {
-        useRecord(samples[i].record);
-        if (!exportobj(("mrlj" + std::to_string(i)).c_str()))
-            return 1;
-    }
-    std::printf("%zu records\n", samples.size());
-    return 0;
+    return std::fclose(reference) == 0 ? 0 : 1;
 }

@@ -1,0 +1,68 @@
+#!/bin/sh
+# Generated players against the editor's runtime: every record replayed by
+# players built with gcc (-Os, and -O2 as C++), clang -Os and MinGW-w64 -Os
+# (run under wine64) must give the same mesh bits; so must single-object
+# players. The player compiles as strict C99 and C++17, alone and after
+# mirl.h, and imports nothing but memcpy, memset and memmove.
+# usage: fidelity.sh WORK TOOL MAKE_RECORDS RUNTIME_DIR TESTLIB_DIR RANDOM_COUNT
+set -e
+export WINEDEBUG=-all
+work=$1 tool=$2 records=$3 inc=$4 lib=$5 count=$6
+strict="-pedantic -Wall -Wextra -Werror -ffp-contract=off"
+rm -rf "$work" && mkdir -p "$work"
+"$records" "$work" "$count"
+cut -d' ' -f2 "$work/reference.txt" >"$work/expected.txt"
+
+# A player for all the objects, and the list the driver replays.
+set --
+while read -r name digest; do
+    set -- "$@" "$name=$work/$name.mrl"
+    echo "X($name)"
+done <"$work/reference.txt" >"$work/objects.h"
+"$tool" player -o "$work/player.c" "$@"
+
+# Compiles the driver on PLAYER_DIR with COMPILER FLAGS..., runs it with
+# RUN (a command prefix, may be empty) and compares with the expectation.
+replay() {
+    dir=$1 run=$2 compiler=$3 && shift 3
+    # shellcheck disable=SC2086
+    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" "$(dirname "$0")/driver.c" -o "$dir/driver.exe"
+    $run "$dir/driver.exe" "$dir/got.txt"
+    cmp -s "$dir/got.txt" "$dir/expected.txt" ||
+        { echo "$compiler $*: meshes differ from the runtime's"; diff "$dir/expected.txt" "$dir/got.txt" | head; exit 1; }
+}
+replay "$work" "" gcc -std=c99 -Os
+replay "$work" "" g++ -x c++ -std=c++17 -O2
+replay "$work" "" clang -std=c99 -Os
+replay "$work" "/usr/lib/wine/wine64" x86_64-w64-mingw32-gcc -std=c99 -Os -static
+echo "$(wc -l <"$work/expected.txt") objects: gcc, g++, clang and MinGW players agree with the runtime"
+
+# Alone, as C and C++; then what it imports.
+gcc -std=c99 $strict -Os -c "$work/player.c" -o "$work/player.o"
+g++ -x c++ -std=c++17 $strict -Os -c "$work/player.c" -o "$work/player_cxx.o"
+for o in "$work/player.o" "$work/player_cxx.o"; do
+    extra=$(nm -u "$o" | awk '{print $2}' | grep -vxE 'memcpy|memset|memmove' || true)
+    [ -z "$extra" ] || { echo "$o imports: $extra"; exit 1; }
+done
+
+# Single-object players: leaving operations out changes nothing.
+head -n 12 "$work/reference.txt" | while read -r name digest; do
+    d="$work/one_$name" && mkdir -p "$d"
+    echo "X($name)" >"$d/objects.h"
+    echo "$digest" >"$d/expected.txt"
+    "$tool" player -o "$d/player.c" "$name=$work/$name.mrl"
+    replay "$d" "" gcc -std=c99 -Os
+done
+echo "single-object players agree"
+
+# The example player, for Linux and for Windows: its OBJ is mirl-tool's.
+ex=$work/example && mkdir -p "$ex"
+"$tool" player -o "$ex/objects.c" "mrlj0=$work/random1.mrl"
+"$tool" obj "$work/random1.mrl" "$ex/tool.obj"
+example=$(dirname "$0")/../../examples/player/player.c
+gcc -std=c99 $strict -Os -I"$ex" "$example" -o "$ex/player"
+"$ex/player" "$ex/linux.obj"
+x86_64-w64-mingw32-gcc -std=c99 $strict -Os -static -I"$ex" "$example" -o "$ex/player.exe"
+/usr/lib/wine/wine64 "$ex/player.exe" >"$ex/windows.obj"
+cmp "$ex/linux.obj" "$ex/tool.obj" && cmp "$ex/windows.obj" "$ex/tool.obj"
+echo "the example player writes mirl-tool's OBJ on Linux and Windows"
