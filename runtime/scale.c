@@ -24,11 +24,19 @@ MIRL_ROUTINE(".scaleob") void scaleob(Mesh *m, const Vec3 *factors, int32_t whol
 }
 /*@ end */
 
+/*@ scaleax */
+/* scaleob by p along the axes of mask (1 X, 2 Y, 4 Z), by 1 along the rest. */
+MIRL_SECTION(".scaleob") static void scaleax(Mesh *m, float p, int mask, int32_t whole)
+{
+    const Vec3 f = {mask & 1 ? p : 1.0f, mask & 2 ? p : 1.0f, mask & 4 ? p : 1.0f};
+    scaleob(m, &f, whole);
+}
+/*@ end */
+
 /*@ scale1 */
 MIRL_ROUTINE(".scale1") void scale1(Mesh *m, float p)
 {
-    const Vec3 f = {p, 1.0f, 1.0f};
-    scaleob(m, &f, 1);
+    scaleax(m, p, 1, 1);
     recordstep(MIRL_OP_SCALE1, p);
 }
 /*@ end */
@@ -36,8 +44,7 @@ MIRL_ROUTINE(".scale1") void scale1(Mesh *m, float p)
 /*@ scale2 */
 MIRL_ROUTINE(".scale2") void scale2(Mesh *m, float p)
 {
-    const Vec3 f = {1.0f, p, 1.0f};
-    scaleob(m, &f, 1);
+    scaleax(m, p, 2, 1);
     recordstep(MIRL_OP_SCALE2, p);
 }
 /*@ end */
@@ -45,8 +52,7 @@ MIRL_ROUTINE(".scale2") void scale2(Mesh *m, float p)
 /*@ scale3 */
 MIRL_ROUTINE(".scale3") void scale3(Mesh *m, float p)
 {
-    const Vec3 f = {1.0f, 1.0f, p};
-    scaleob(m, &f, 1);
+    scaleax(m, p, 4, 1);
     recordstep(MIRL_OP_SCALE3, p);
 }
 /*@ end */
@@ -54,8 +60,7 @@ MIRL_ROUTINE(".scale3") void scale3(Mesh *m, float p)
 /*@ scale4 */
 MIRL_ROUTINE(".scale4") void scale4(Mesh *m, float p)
 {
-    const Vec3 f = {p, p, p};
-    scaleob(m, &f, 1);
+    scaleax(m, p, 7, 1);
     recordstep(MIRL_OP_SCALE4, p);
 }
 /*@ end */
@@ -63,8 +68,7 @@ MIRL_ROUTINE(".scale4") void scale4(Mesh *m, float p)
 /*@ scale5 */
 MIRL_ROUTINE(".scale5") void scale5(Mesh *m, float p)
 {
-    const Vec3 f = {p, 1.0f, 1.0f};
-    scaleob(m, &f, 0);
+    scaleax(m, p, 1, 0);
     recordstep(MIRL_OP_SCALE5, p);
 }
 /*@ end */
@@ -72,8 +76,7 @@ MIRL_ROUTINE(".scale5") void scale5(Mesh *m, float p)
 /*@ scale6 */
 MIRL_ROUTINE(".scale6") void scale6(Mesh *m, float p)
 {
-    const Vec3 f = {1.0f, p, 1.0f};
-    scaleob(m, &f, 0);
+    scaleax(m, p, 2, 0);
     recordstep(MIRL_OP_SCALE6, p);
 }
 /*@ end */
@@ -81,8 +84,7 @@ MIRL_ROUTINE(".scale6") void scale6(Mesh *m, float p)
 /*@ scale7 */
 MIRL_ROUTINE(".scale7") void scale7(Mesh *m, float p)
 {
-    const Vec3 f = {1.0f, 1.0f, p};
-    scaleob(m, &f, 0);
+    scaleax(m, p, 4, 0);
     recordstep(MIRL_OP_SCALE7, p);
 }
 /*@ end */
@@ -90,8 +92,7 @@ MIRL_ROUTINE(".scale7") void scale7(Mesh *m, float p)
 /*@ scale8 */
 MIRL_ROUTINE(".scale8") void scale8(Mesh *m, float p)
 {
-    const Vec3 f = {p, p, p};
-    scaleob(m, &f, 0);
+    scaleax(m, p, 7, 0);
     recordstep(MIRL_OP_SCALE8, p);
 }
 /*@ end */

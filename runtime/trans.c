@@ -24,11 +24,19 @@ MIRL_ROUTINE(".transob") void transob(Mesh *m, const Vec3 *offset, int32_t scope
 }
 /*@ end */
 
+/*@ transax */
+/* transob by p along one axis (0 X, 1 Y, 2 Z), by +0 along the others. */
+MIRL_SECTION(".transob") static void transax(Mesh *m, float p, int axis, int32_t scope)
+{
+    const Vec3 o = {axis == 0 ? p : 0.0f, axis == 1 ? p : 0.0f, axis == 2 ? p : 0.0f};
+    transob(m, &o, scope);
+}
+/*@ end */
+
 /*@ trans1 */
 MIRL_ROUTINE(".trans1") void trans1(Mesh *m, float p)
 {
-    const Vec3 o = {p, 0.0f, 0.0f};
-    transob(m, &o, 0);
+    transax(m, p, 0, 0);
     recordstep(MIRL_OP_TRANS1, p);
 }
 /*@ end */
@@ -36,8 +44,7 @@ MIRL_ROUTINE(".trans1") void trans1(Mesh *m, float p)
 /*@ trans3 */
 MIRL_ROUTINE(".trans3") void trans3(Mesh *m, float p)
 {
-    const Vec3 o = {0.0f, 0.0f, p};
-    transob(m, &o, 0);
+    transax(m, p, 2, 0);
     recordstep(MIRL_OP_TRANS3, p);
 }
 /*@ end */
@@ -45,8 +52,7 @@ MIRL_ROUTINE(".trans3") void trans3(Mesh *m, float p)
 /*@ trans4 */
 MIRL_ROUTINE(".trans4") void trans4(Mesh *m, float p)
 {
-    const Vec3 o = {p, 0.0f, 0.0f};
-    transob(m, &o, 1);
+    transax(m, p, 0, 1);
     recordstep(MIRL_OP_TRANS4, p);
 }
 /*@ end */
@@ -54,8 +60,7 @@ MIRL_ROUTINE(".trans4") void trans4(Mesh *m, float p)
 /*@ trans5 */
 MIRL_ROUTINE(".trans5") void trans5(Mesh *m, float p)
 {
-    const Vec3 o = {0.0f, p, 0.0f};
-    transob(m, &o, 1);
+    transax(m, p, 1, 1);
     recordstep(MIRL_OP_TRANS5, p);
 }
 /*@ end */
@@ -63,8 +68,7 @@ MIRL_ROUTINE(".trans5") void trans5(Mesh *m, float p)
 /*@ trans6 */
 MIRL_ROUTINE(".trans6") void trans6(Mesh *m, float p)
 {
-    const Vec3 o = {0.0f, 0.0f, p};
-    transob(m, &o, 1);
+    transax(m, p, 2, 1);
     recordstep(MIRL_OP_TRANS6, p);
 }
 /*@ end */
@@ -90,8 +94,7 @@ MIRL_ROUTINE(".trans2") void trans2(Mesh *m, float p)
 /*@ trans2b */
 MIRL_ROUTINE(".trans2") void trans2b(Mesh *m, float p)
 {
-    const Vec3 o = {0.0f, p, 0.0f};
-    transob(m, &o, 0);
+    transax(m, p, 1, 0);
     recordstep(MIRL_OP_TRANS2B, p);
 }
 /*@ end */
