@@ -37,12 +37,18 @@ replay "$work" "" clang -std=c99 -Os
 replay "$work" "/usr/lib/wine/wine64" x86_64-w64-mingw32-gcc -std=c99 -Os -static
 echo "$(wc -l <"$work/expected.txt") objects: gcc, g++, clang and MinGW players agree with the runtime"
 
-# Alone, as C and C++; then what it imports.
-gcc -std=c99 $strict -Os -c "$work/player.c" -o "$work/player.o"
-g++ -x c++ -std=c++17 $strict -Os -c "$work/player.c" -o "$work/player_cxx.o"
-for o in "$work/player.o" "$work/player_cxx.o"; do
-    extra=$(nm -u "$o" | awk '{print $2}' | grep -vxE 'memcpy|memset|memmove' || true)
-    [ -z "$extra" ] || { echo "$o imports: $extra"; exit 1; }
+# This player and the one of every operation alone, as C and C++: what they
+# import, and their static memory (at most 4 MB beside the caller's Mesh).
+"$tool" player --all -o "$work/every.c"
+for p in player every; do
+    gcc -std=c99 $strict -Os -c "$work/$p.c" -o "$work/$p.o"
+    g++ -x c++ -std=c++17 $strict -Os -c "$work/$p.c" -o "$work/${p}_cxx.o"
+    for o in "$work/$p.o" "$work/${p}_cxx.o"; do
+        extra=$(nm -u "$o" | awk '{print $2}' | grep -vxE 'memcpy|memset|memmove' || true)
+        [ -z "$extra" ] || { echo "$o imports: $extra"; exit 1; }
+    done
+    mem=$(size -A "$work/$p.o" | awk '$1 ~ /^\.(bss|data)/ {s += $2} END {print s}')
+    [ "$mem" -le 4194304 ] || { echo "$p keeps $mem bytes of static memory"; exit 1; }
 done
 
 # Single-object players: leaving operations out changes nothing.

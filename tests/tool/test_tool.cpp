@@ -107,14 +107,19 @@ TEST_F(Tool, ErrorsGiveOneLineAndTheirExitCode)
         {{"dump", mrl("full")}, 4, "standard output", "/dev/full"},
         {{"obj", cube, "-"}, 4, "standard output", "/dev/full"},
         {{"export", cube, "mrlj0"}, 4, "standard output", "/dev/full"},
+        {{"player", "int=" + cube}, 2, "not a free C identifier"},
+        {{"player", "replayobj=" + cube}, 2, "not a free C identifier"},
+        {{"player", "a=" + cube, "a=" + cube}, 2, "given twice"},
+        {{"player", "a="}, 2, "not NAME=FILE.mrl"},
+        {{"player"}, 2, "needs NAME=FILE.mrl or --all"},
     };
-    for (std::string command : {"info", "dump", "obj", "export"}) {
-        std::vector<std::string> extra = command == "obj" ? std::vector<std::string>{dir / "out.obj"}
-                                         : command == "export" ? std::vector<std::string>{"mrlj0"}
-                                                               : std::vector<std::string>{};
+    for (std::string command : {"info", "dump", "obj", "export", "player"}) {
         auto args = [&](const std::string &file) {
+            if (command == "player") // a good object first: nothing may be written
+                return std::vector<std::string>{command, "-o", dir / "out.c", "a=" + cube, "b=" + file};
             std::vector<std::string> a = {command, file};
-            a.insert(a.end(), extra.begin(), extra.end());
+            if (command == "obj" || command == "export")
+                a.push_back(command == "obj" ? std::string(dir / "out.obj") : "mrlj0");
             return a;
         };
         cases.push_back({args(mrl("missing")), 1, "missing.mrl: Unable to read from file (No such file"});
@@ -132,6 +137,7 @@ TEST_F(Tool, ErrorsGiveOneLineAndTheirExitCode)
     }
     EXPECT_TRUE(fs::is_directory(dir / "folder.obj"));
     EXPECT_FALSE(fs::exists(dir / "out.obj"));
+    EXPECT_FALSE(fs::exists(dir / "out.c"));
 }
 
 TEST_F(Tool, InfoAndDumpOfKnownRecords)

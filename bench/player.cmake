@@ -1,0 +1,9 @@
+# The intro player's replay speed against the editor's runtime: the player
+# of every operation, built as a demo would build it (-Os), its replayobj
+# renamed so that both link into one program.
+add_library(mirl_player_bench STATIC ${PROJECT_BINARY_DIR}/mirl_player.c)
+target_compile_options(mirl_player_bench PRIVATE -Os)
+target_compile_definitions(mirl_player_bench PRIVATE replayobj=playerReplay)
+
+add_executable(mirl-bench-player bench_player.cpp)
+target_link_libraries(mirl-bench-player PRIVATE mirl_benchutil mirl_player_bench mirl_runtime)
