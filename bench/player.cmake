@@ -1,7 +1,10 @@
 # The intro player's replay speed against the editor's runtime: the player
 # of every operation, built as a demo would build it (-Os), its replayobj
 # renamed so that both link into one program.
+# The source is generated in tools/: mark it so here, and build after it.
+set_source_files_properties(${PROJECT_BINARY_DIR}/mirl_player.c PROPERTIES GENERATED TRUE)
 add_library(mirl_player_bench STATIC ${PROJECT_BINARY_DIR}/mirl_player.c)
+add_dependencies(mirl_player_bench mirl_player)
 target_compile_options(mirl_player_bench PRIVATE -Os)
 target_compile_definitions(mirl_player_bench PRIVATE replayobj=playerReplay)
 
