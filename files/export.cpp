@@ -53,7 +53,9 @@ MIRL_SECTION(".unpacko") static int startHeader(void)
 // ends in half an initialiser.
 MIRL_SECTION(".unpacko") static int appendObject(const char *name)
 {
-    FILE *f = fopen(HeaderFile, "a");
+    // Binary: Windows' text mode would end these lines, and not the include
+    // line before them, in \r\n.
+    FILE *f = fopen(HeaderFile, "ab");
     if (!f)
         return 0;
     struct stat st;

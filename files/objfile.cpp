@@ -1,6 +1,9 @@
 // Object files: saving and loading the command record in its text form.
 #include <errno.h>
 #include <stdio.h>
+#ifdef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "internal.h"
 #include "mirlfile.h"
@@ -65,6 +68,12 @@ MIRL_SECTION(".unpacko") int readobj(const char *name, mirlObj *r)
     static unsigned char text[MIRL_TEXT_MAX];
     FILE *f = fopen(name, "rb");
     if (!f) {
+#ifdef _WIN32
+        // Windows refuses to open a folder as "access denied": say what it is.
+        struct stat st;
+        if (errno == EACCES && stat(name, &st) == 0 && S_ISDIR(st.st_mode))
+            errno = EISDIR;
+#endif
         notify("Unable to read from file", "FATAL ERROR");
         return 0;
     }

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Installs the Debian packages the build, the tests and the editor need.
+# Installs the Debian packages the build, the tests and the editor need
+# (MinGW-w64 and wine64 for the Windows build of mirl-tool and its tests).
 # Idempotent: does nothing (and never touches the network) when all are present.
 set -e
 
@@ -11,6 +12,7 @@ PACKAGES="
   libosd-dev
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
 "
 
 missing=""

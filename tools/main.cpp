@@ -5,6 +5,10 @@
 #include <set>
 #include <string>
 #include <vector>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "playergen.h"
 #include "tool.h"
@@ -154,5 +158,10 @@ ExitCode run(std::vector<std::string> args)
 
 int main(int argc, char **argv)
 {
+#ifdef _WIN32
+    // Text mode would turn every \n into \r\n: the output is meant to be the
+    // same bytes everywhere.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     return run(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -55,7 +55,11 @@ class Tool : public ::testing::Test {
     // Runs mirl-tool; standard output goes to stdoutTo when one is given.
     ToolRun tool(const std::vector<std::string> &args, const std::string &stdoutTo = "")
     {
-        std::string out = stdoutTo.empty() ? dir / "stdout" : stdoutTo, cmd = shellWord(MIRL_TOOL);
+        // A command prefix in MIRL_TOOL_COMMAND (a Windows build under wine) runs
+        // instead of the tool built beside the tests.
+        const char *other = std::getenv("MIRL_TOOL_COMMAND");
+        std::string out = stdoutTo.empty() ? dir / "stdout" : stdoutTo,
+                    cmd = other && *other ? other : shellWord(MIRL_TOOL);
         for (const std::string &a : args)
             cmd += " " + shellWord(a);
         int status = std::system((cmd + " >" + shellWord(out) + " 2>" + shellWord(dir / "stderr") + " </dev/null").c_str());
