@@ -4,6 +4,10 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "internal.h"
 #include "mirlfile.h"
@@ -45,6 +49,9 @@ MIRL_SECTION(".unpacko") static int startHeader(void)
     static mirlRepl out;
     if (!repopen(&out, HeaderFile))
         return 0;
+#ifdef _WIN32
+    _setmode(_fileno(out.f), _O_TEXT); // the header is text, as appended objects are
+#endif
     int ok = fputs("#include \"mirl.h\"\n\n", out.f) >= 0;
     return repdone(&out, ok);
 }
@@ -53,9 +60,8 @@ MIRL_SECTION(".unpacko") static int startHeader(void)
 // ends in half an initialiser.
 MIRL_SECTION(".unpacko") static int appendObject(const char *name)
 {
-    // Binary: Windows' text mode would end these lines, and not the include
-    // line before them, in \r\n.
-    FILE *f = fopen(HeaderFile, "ab");
+    // A text file: where lines end in CR LF, these do, like the include line.
+    FILE *f = fopen(HeaderFile, "a");
     if (!f)
         return 0;
     struct stat st;
