@@ -4,6 +4,7 @@
 #include "editor.h"
 #include "editor_state.h"
 #include "history.h"
+#include "meter.h"
 #include "pick.h"
 #include "platform.h"
 
@@ -119,6 +120,9 @@ void onKey(unsigned char key, int x, int y)
         break;
     case 'i':
         dispatchCommand(38);
+        break;
+    case 'h':
+        toggleMeter();
         break;
     case ' ':
         Editor.interactionMode = Editor.interactionMode == ModePick ? ModeOrbit : ModePick;
