@@ -323,13 +323,16 @@ TEST_F(Files, ExportTextLineByLine)
 
 TEST_F(Files, TwoExportsInOneRunShareOneFreshIncludeLine)
 {
-    writeFile("Mirljects.h", std::string("objects of an earlier run\n"));
+    const std::string earlier("objects of an earlier run\r\n\0\x1a\n", 30);
+    writeFile("Mirljects.h", earlier);
+    writeFile("Mirljects.h.bak", std::string("older still\n"));
     useRecord(startingRecord());
     ASSERT_TRUE(exportobj("mrlj0"));
     EXPECT_EQ(HeaderPending, 0);
     ASSERT_TRUE(exportobj("mrlj1"));
     std::string one = objectText("mrlj0", startingRecord(), 0);
     EXPECT_EQ(readText("Mirljects.h"), IncludeLine + one + objectText("mrlj1", startingRecord(), 0));
+    EXPECT_EQ(readText("Mirljects.h.bak"), earlier); // kept once, at the run's first export
     EXPECT_EQ(linesOf(one)[3].rfind("31,0,0,", 0), 0u);
 }
 
@@ -363,6 +366,14 @@ TEST_F(Files, FailedExportsLeaveTheHeaderAsItWas)
     expectOnlyNotice(title);
     EXPECT_EQ(HeaderPending, 1);
     EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
+    EXPECT_FALSE(fs::exists("Mirljects.h.bak"));
+    // The earlier header cannot be kept: it is not replaced either.
+    fs::create_directories("Mirljects.h.bak/full");
+    EXPECT_FALSE(exportobj("mrlj0"));
+    expectOnlyNotice(title);
+    EXPECT_EQ(HeaderPending, 1);
+    EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
+    fs::remove_all("Mirljects.h.bak");
     // A full disk half-way through an object: the partial object is cut off.
     ASSERT_TRUE(exportobj("mrlj1"));
     std::string one = readText("Mirljects.h");
