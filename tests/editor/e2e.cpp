@@ -141,6 +141,16 @@ Pixel badge(const Screen &s, double bx, double by)
     return s.win((int)((0.15 + bx / 170.0) / 2.0 * WinW), WinH - 1 - (int)((0.1 + by / 170.0) / 2.0 * WinH));
 }
 
+// The byte meter's box in the window's top-right corner, row by row.
+std::vector<Pixel> meterBox(const Screen &s)
+{
+    std::vector<Pixel> box;
+    for (int y = 4; y < 76; y++)
+        for (int x = WinW - 256; x < WinW - 4; x++)
+            box.push_back(s.win(x, y));
+    return box;
+}
+
 // The editor as a child process in a folder of its own, with the console
 // dialogs: a file name is typed on its standard input.
 class EditorRun {
@@ -276,6 +286,8 @@ TEST_F(EndToEnd, WindowTitleFirstFrameAndKeys)
     EXPECT_EQ(badge(s, 16, 0), PlainFace);             // the backing: flat, exact
     EXPECT_EQ(badge(s, -4, 6), SelectedFace);          // the accent letter
     EXPECT_EQ(badge(s, 7, 7), (Pixel{178, 178, 217})); // the l
+    EXPECT_EQ(s.win(WinW - 6, 6), PlainFace);          // the meter's backing
+    const std::vector<Pixel> meter = meterBox(s);
 
     // The keys i and u write their console lines.
     moveTo(WinX + 200, WinY + 200); // keyboard focus follows the pointer
@@ -288,8 +300,14 @@ TEST_F(EndToEnd, WindowTitleFirstFrameAndKeys)
     xdo("click 1");
     xdo("key i");
     ASSERT_TRUE(run.waitForOutput("Number of Picks: (1, max 256)\n"));
+    EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) != meter; })); // its numbers follow the pick
     xdo("key u");
     ASSERT_TRUE(run.waitForOutput("Number of Selected Faces: (5)\n\n done 0o.\n .o0 Working ... done 0o.\n"));
+    EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) == meter; })); // and the undo
+    xdo("key h"); // hides the meter and shows it again
+    EXPECT_TRUE(waitFor([&] { return s.grab() && s.win(WinW - 6, 6) != PlainFace; }));
+    xdo("key h");
+    EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) == meter; }));
     xdo("key i");
     EXPECT_TRUE(run.waitForOutput(info, 2));
 }

@@ -6,6 +6,9 @@
 #include <fstream>
 
 #include "harness.h"
+#include "meter.h"
+#include "mirlfile.h"
+#include "player_sizes.h"
 #include "render.h"
 #include "testmesh.h"
 
@@ -181,9 +184,27 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
         EXPECT_EQ(numsteps(), before + steps[i]) << "item " << items[i];
     }
     const mirlObj full = CommandRecord;
+    // The meter: each operation's code once, however often it runs; the
+    // record within 15 % of what xz makes of it.
+    MeterReading meter = readMeter(committedMesh());
+    EXPECT_EQ((std::array<int, 4>{meter.steps, meter.picks, meter.faces, meter.vertices}),
+              (std::array<int, 4>{17, 1, (int)committedMesh()->nquads, (int)committedMesh()->nverts}));
+    int player = PlayerFixedBytes;
+    for (int op : {31, 20, 10, 50, 29, 8, 30, 27, 28, 15})
+        player += PlayerOperationBytes[op];
+    EXPECT_EQ(meter.playerBytes, player);
+    unsigned char image[MIRL_IMAGE_SIZE];
+    encobj(&CommandRecord, image);
+    std::ofstream("record.bin", std::ios::binary).write((const char *)image, sizeof image);
+    FILE *xz = popen("xz --format=raw --lzma1=preset=9e -c record.bin | wc -c", "r");
+    int packed = 0;
+    ASSERT_EQ(std::fscanf(xz, "%d", &packed), 1);
+    pclose(xz);
+    EXPECT_NEAR(meter.recordBytes, packed, packed * 0.15);
     for (int n : {14, 11, 9, 4, 3, 2, 1, 1}) {
         runCommand(ItemUndo);
         EXPECT_EQ(numsteps(), n);
+        EXPECT_EQ(readMeter(committedMesh()).steps, n);
         EXPECT_EQ(std::memcmp(CommandRecord.ops, full.ops, n), 0);
         EXPECT_EQ(std::memcmp(CommandRecord.params, full.params, n), 0);
         EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
