@@ -51,7 +51,7 @@ if [ "$2" = "--table" ]; then
     if command -v i686-w64-mingw32-gcc >/dev/null 2>&1; then
         cc="i686-w64-mingw32-gcc -msse2 -mfpmath=sse" objdump=i686-w64-mingw32-objdump target="i686 MinGW"
     else
-        cc=gcc objdump=objdump target="x86-64 gcc (no i686 MinGW on the building machine)"
+        cc=gcc objdump=objdump target="x86-64 gcc (no i686 MinGW here)"
     fi
     one() {
         "$tool" player -o "$work/$1.c" "$1=$work/$1.mrl" &&
