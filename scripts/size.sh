@@ -77,11 +77,6 @@ if [ "$2" = "--table" ]; then
     mv "$table.new" "$table"
     exit 0
 fi
-        done
-        echo "};"
-    } >"$3"
-    exit 0
-fi
 
 echo "player code at -Os (bytes; xz: compressed)"
 row "" "x86-64" "xz" "i686 PE" "xz"
