@@ -18,7 +18,7 @@ TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
 {
     EXPECT_EQ(runCommand(1), " .o0 Working ... done 0o.\n"); // Select None
     EXPECT_EQ(numsteps(), 2);
-    EXPECT_EQ(CommandRecord.ops[1], 20);
+    EXPECT_EQ(CommandRecord.ops[1], MIRL_OP_SELECT2);
     EXPECT_EQ(CommandHistory.count, 1);
     EXPECT_EQ(Observed.cursors, (std::vector<int>{GLUT_CURSOR_TEXT, GLUT_CURSOR_CROSSHAIR}));
     EXPECT_EQ(Observed.menuAttached, 1);
@@ -41,7 +41,7 @@ TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
         if (i > 0)
             onPassiveMotion(400 + i, 300);
         ASSERT_EQ(numsteps(), 3);
-        EXPECT_EQ(CommandRecord.ops[2], 9);
+        EXPECT_EQ(CommandRecord.ops[2], MIRL_OP_TRANS1);
         EXPECT_EQ(Editor.paramOffset, (float)(i * parameterStep())) << i;
         EXPECT_TRUE(i == 0 ? CommandRecord.params[2] == 128 : CommandRecord.params[2] > previous) << i;
         previous = CommandRecord.params[2];
@@ -214,8 +214,8 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
 TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
 {
     while (numsteps() < 251) // Select All steps
-        CommandRecord.ops[CommandRecord.count++] = 19;
-    rebuildCommittedMesh();
+        CommandRecord.ops[CommandRecord.count++] = MIRL_OP_SELECT1;
+    rebuildMesh(committedMesh());
     runCommand(2);  // Invert: 252 steps, nothing selected
     runCommand(18); // Inset: 254
     std::unique_ptr<Mesh> saved = newMesh();
@@ -279,13 +279,27 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     EXPECT_EQ(numpicks(), 1);
     EXPECT_EQ(CommandHistory.count, 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *expected), "");
-    // An unreadable file keeps the model and still empties the history.
+    // A refused file (missing, a folder, too short) changes nothing: model,
+    // record, history, undo and redo stay.
     runCommand(1);
-    Dialogs.answers = {"missing.mrl"};
-    runCommand(ItemLoad);
-    EXPECT_EQ(Dialogs.notices, std::vector<std::string>{"Unable to read from file: FATAL ERROR"});
-    EXPECT_EQ(CommandHistory.count, 0);
+    runCommand(2);
+    runCommand(ItemUndo);
+    std::filesystem::create_directory("folder.mrl");
+    std::ofstream("short.mrl") << "\x05\x1f";
+    const mirlObj before = CommandRecord;
+    const CommandHistoryList history = CommandHistory;
+    copyMesh(expected.get(), committedMesh());
+    Dialogs.answers = {"missing.mrl", "folder.mrl", "short.mrl"};
+    for (int i = 0; i < 3; i++)
+        runCommand(ItemLoad);
+    EXPECT_EQ(Dialogs.notices.size(), 3u);
+    EXPECT_EQ(std::memcmp(&CommandRecord, &before, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
+    EXPECT_EQ(meshDiff(*committedMesh(), *expected), "");
+    runCommand(ItemUndo);
+    runCommand(ItemRedo);
     EXPECT_EQ(numsteps(), saved.count + 1);
+    EXPECT_EQ(CommandRecord.ops[saved.count], MIRL_OP_SELECT2);
 
     // Export names objects by the counter, which advances even on failure.
     std::filesystem::remove("Mirljects.h");
@@ -301,8 +315,8 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
         std::ifstream in(name);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    EXPECT_NE(text("first.h").find("mirlObj mrlj0 = {\n" + std::to_string(saved.count + 1) + ",\n31,"),
-              std::string::npos);
+    const std::string head = std::to_string(saved.count + 1) + ",\n" + std::to_string(MIRL_OP_ADDCUBE) + ",";
+    EXPECT_NE(text("first.h").find("mirlObj mrlj0 = {\n" + head), std::string::npos);
     EXPECT_NE(text("Mirljects.h").find("\nmirlObj mrlj2 = {\n"), std::string::npos);
     EXPECT_EQ(numsteps(), saved.count + 1);
 }

@@ -1,0 +1,168 @@
+#include "checkpoints.h"
+
+#include <cstring>
+
+#include "editor_state.h"
+
+struct Checkpoint {
+    int step;             // the record steps it is the replay of
+    uint64_t recordHash;  // of those steps and their picks: still the same record?
+    uint32_t pickCount;   // the replay's pick cursor
+    int32_t lastPicked;
+    double cost;          // estimated replay work from the empty mesh
+};
+
+static Mesh SlotMeshes[CheckpointSlots]; // untouched pages cost no memory
+static Checkpoint Slots[CheckpointSlots];
+static int Order[CheckpointSlots]; // slots in use, by ascending step
+static int Used;
+static const bool OrderReady = [] {
+    for (int i = 0; i < CheckpointSlots; i++)
+        Order[i] = i;
+    return true;
+}();
+
+// Estimated replay work up to each step: the mesh size after each step,
+// summed (normals and most operations are linear in it).
+static double CumulativeCost[MIRL_MAXSTEPS + 1];
+static int KnownStep;
+
+// Replay work between checkpoints: about 10 setnorm calls at 200,000 faces.
+static const double CheckpointSpacing = 4.0e6;
+
+static uint64_t recordHash(int steps, uint32_t picks)
+{
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](const void *p, size_t n) {
+        for (size_t i = 0; i < n; i++)
+            h = (h ^ ((const uint8_t *)p)[i]) * 1099511628211ull;
+    };
+    mix(&steps, sizeof steps);
+    mix(CommandRecord.ops, (size_t)steps);
+    mix(CommandRecord.params, (size_t)steps);
+    mix(CommandRecord.picks, picks * sizeof(uint32_t));
+    return h;
+}
+
+static bool stillValid(const Checkpoint &c)
+{
+    return c.step <= numsteps() && c.pickCount <= MIRL_MAXPICKS &&
+           recordHash(c.step, c.pickCount) == c.recordHash;
+}
+
+void resetCheckpoints()
+{
+    Used = 0;
+    KnownStep = 0;
+    CumulativeCost[0] = 0.0;
+}
+
+void dropCheckpointsAfter(int n)
+{
+    while (Used > 0 && Slots[Order[Used - 1]].step > n)
+        Used--;
+    if (KnownStep > n)
+        KnownStep = n;
+}
+
+static void removeAt(int i)
+{
+    int slot = Order[i];
+    std::memmove(&Order[i], &Order[i + 1], (size_t)(Used - i - 1) * sizeof(int));
+    Order[--Used] = slot; // free again
+}
+
+// When every slot is taken, the checkpoint whose loss leaves the smallest
+// gap of replay work goes (never the newest).
+static void makeRoom()
+{
+    if (Used < CheckpointSlots)
+        return;
+    int best = 0;
+    double bestGap = 0.0;
+    for (int i = 0; i + 1 < Used; i++) {
+        double before = i == 0 ? 0.0 : Slots[Order[i - 1]].cost;
+        double gap = Slots[Order[i + 1]].cost - before;
+        if (i == 0 || gap < bestGap) {
+            best = i;
+            bestGap = gap;
+        }
+    }
+    removeAt(best);
+}
+
+// Position of the first checkpoint after step n.
+static int firstAfter(int n)
+{
+    int i = Used;
+    while (i > 0 && Slots[Order[i - 1]].step > n)
+        i--;
+    return i;
+}
+
+void noteCommittedState(const Mesh *m)
+{
+    const int now = numsteps();
+    const double size = (double)m->nverts + (double)m->nquads;
+    for (int s = KnownStep + 1; s <= now; s++)
+        CumulativeCost[s] = CumulativeCost[s - 1] + size;
+    KnownStep = now;
+    // Checkpoints after now stay for redo; their hash tells whether they
+    // still belong to the record.
+    int at = firstAfter(now);
+    const Checkpoint *below = at > 0 ? &Slots[Order[at - 1]] : nullptr;
+    if (below && below->step == now && stillValid(*below))
+        return;
+    if (CumulativeCost[now] - (below ? below->cost : 0.0) < CheckpointSpacing)
+        return;
+    makeRoom();
+    at = firstAfter(now);
+    const int slot = Order[Used];
+    std::memmove(&Order[at + 1], &Order[at], (size_t)(Used - at) * sizeof(int));
+    Order[at] = slot;
+    Used++;
+    copyUsedMesh(&SlotMeshes[slot], m);
+    Slots[slot] = {now, recordHash(now, PickCount), PickCount, LastPickedFace, CumulativeCost[now]};
+}
+
+void replayToEnd(Mesh *m, int have)
+{
+    const int now = numsteps();
+    if (have > now)
+        have = -1;
+    for (int i = Used - 1; i >= 0; i--) {
+        const Checkpoint &c = Slots[Order[i]];
+        if (c.step > now || c.step <= have)
+            continue;
+        if (!stillValid(c))
+            continue;
+        copyUsedMesh(m, &SlotMeshes[Order[i]]);
+        PickCount = c.pickCount;
+        LastPickedFace = c.lastPicked;
+        have = c.step;
+        break;
+    }
+    if (have <= 0) {
+        m->nverts = 0;
+        m->nquads = 0;
+        PickCount = 0;
+        LastPickedFace = -1;
+        have = 0;
+    }
+    replayfrom(&CommandRecord, m, (uint32_t)have);
+}
+
+int checkpointCount()
+{
+    return Used;
+}
+
+size_t checkpointBytes()
+{
+    size_t n = 0;
+    for (int i = 0; i < Used; i++) {
+        const Mesh *s = &SlotMeshes[Order[i]];
+        n += s->nquads * (sizeof(Quad) + sizeof(Vec3) + sizeof(int32_t)) + s->nverts * 2 * sizeof(Vec3);
+    }
+    return n;
+}
