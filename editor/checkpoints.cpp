@@ -28,7 +28,7 @@ static double CumulativeCost[MIRL_MAXSTEPS + 1];
 static int KnownStep;
 
 // Replay work between checkpoints: about 10 setnorm calls at 200,000 faces.
-static const double CheckpointSpacing = 4.0e6;
+double CheckpointSpacing = 4.0e6;
 
 static uint64_t recordHash(int steps, uint32_t picks)
 {

@@ -12,6 +12,10 @@
 // bytes, 252 MB, bounds their memory. Only the used part is ever touched.
 enum { CheckpointSlots = 18 };
 
+// Estimated replay work (mesh elements summed over steps) between two
+// checkpoints; tests lower it to take one at almost every command.
+extern double CheckpointSpacing;
+
 // Forgets every checkpoint (a new record: restart, load).
 void resetCheckpoints();
 

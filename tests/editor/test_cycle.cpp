@@ -209,6 +209,49 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
         EXPECT_EQ(std::memcmp(CommandRecord.params, full.params, n), 0);
         EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
     }
+    // Redo re-applies each item (a pick, a move, Holes...) as if done again.
+    std::unique_ptr<Mesh> done = newMesh();
+    for (int n : {2, 3, 4, 9, 11, 14, 17, 17}) {
+        runCommand(ItemRedo);
+        EXPECT_EQ(numsteps(), n);
+        EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
+    }
+    EXPECT_EQ(std::memcmp(&CommandRecord, &full, 1 + 2 * 17), 0);
+    EXPECT_EQ(CommandRecord.picks[0], full.picks[0]);
+    EXPECT_EQ(CommandHistory.count, 7);
+    // A new command forgets what could be redone.
+    runCommand(ItemUndo);
+    runCommand(0);
+    copyMesh(done.get(), committedMesh());
+    runCommand(ItemRedo);
+    EXPECT_EQ(numsteps(), 15);
+    EXPECT_EQ(meshDiff(*committedMesh(), *done), "");
+}
+
+TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
+{
+    runCommand(1);
+    clickFace(2);
+    runCommand(19);
+    runCommand(ItemUndo); // something to redo, which a cancel keeps
+    std::unique_ptr<Mesh> before = newMesh();
+    copyMesh(before.get(), committedMesh());
+    const mirlObj record = CommandRecord;
+    const CommandHistoryList history = CommandHistory;
+    for (int item : {11, 15, 24, 29, 33}) { // object move, scale; faces move, scale, rotate
+        onPassiveMotion(300, 300);
+        dispatchCommand(item);
+        for (int x = 301; x < 305; x++)
+            onPassiveMotion(x, 300);
+        onKey(27, 0, 0);
+        EXPECT_EQ(Editor.interactionMode, ModePick) << item;
+        EXPECT_EQ(std::memcmp(&CommandRecord, &record, 1 + record.count), 0) << item;
+        EXPECT_EQ(numpicks(), 1);
+        EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0) << item;
+        EXPECT_EQ(meshDiff(*committedMesh(), *before), "") << item;
+    }
+    runCommand(ItemRedo);
+    EXPECT_EQ(numsteps(), 5);
 }
 
 TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
@@ -240,6 +283,13 @@ TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
     EXPECT_EQ(committedVersusReplay(), "");
     runCommand(ItemUndo); // takes back exactly the pick
     EXPECT_EQ(numsteps(), 254);
+    EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
+    CommandRecord.ops[CommandRecord.count++] = MIRL_OP_SELECT1; // full again
+    rebuildMesh(committedMesh());
+    copyMesh(saved.get(), committedMesh());
+    runCommand(ItemRedo); // no room for the pick: nothing changes
+    EXPECT_EQ(numsteps(), 255);
+    EXPECT_EQ(numpicks(), 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
 }
 
