@@ -310,6 +310,11 @@ TEST_F(EndToEnd, WindowTitleFirstFrameAndKeys)
     EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) == meter; }));
     xdo("key i");
     EXPECT_TRUE(run.waitForOutput(info, 2));
+    // Redo by r, Ctrl+Y and Ctrl+Shift+Z, undo by Ctrl+Z: the pick comes and goes.
+    for (const char *key : {"r", "ctrl+z", "ctrl+y", "ctrl+z", "ctrl+shift+z"})
+        xdo(std::string("key ") + key + " i");
+    EXPECT_TRUE(run.waitForOutput("Number of Picks: (1, max 256)\n", 4));
+    EXPECT_TRUE(run.waitForOutput(info, 4));
 }
 
 TEST_F(EndToEnd, RightButtonMenuWithTwelveTitlesAndARealChoice)
@@ -370,10 +375,15 @@ TEST_F(EndToEnd, LivePreviewThenSaveAndLoadInAFreshRun)
         EXPECT_FALSE(run.waitForOutput(" done 0o.\n", 2, 0)) << "the preview ended before the click";
         xdo("click 1");
         ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 2));
+        ASSERT_TRUE(chooseItem(2, 0)); // once more, left, and cancelled by Escape
+        for (int i = 0; i < 10; i++)
+            moveTo(WinX + 300 - 4 * i, WinY + 420);
+        xdo("key Escape");
+        ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 3));
         ASSERT_TRUE(chooseItem(8, 2)); // FILE, "Save"
         ASSERT_TRUE(run.waitForOutput("file name"));
         run.type("first.mrl");
-        ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 3));
+        ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 4));
     }
     std::string first = slurp(folder + "/first.mrl");
     ASSERT_GE(first.size(), 1537u);
