@@ -5,16 +5,16 @@
 #include "editor_state.h"
 
 struct Checkpoint {
-    int step;             // the record steps it is the replay of
-    uint64_t recordHash;  // of those steps and their picks: still the same record?
-    uint32_t pickCount;   // the replay's pick cursor
+    int step;           // the record steps it is the replay of
+    mirlObj record;     // those steps and their picks: is it still this record?
+    uint32_t pickCount; // the replay's pick cursor
     int32_t lastPicked;
-    double cost;          // estimated replay work from the empty mesh
+    double cost; // estimated replay work from the empty mesh
 };
 
 static Mesh SlotMeshes[CheckpointSlots]; // untouched pages cost no memory
 static Checkpoint Slots[CheckpointSlots];
-static int Order[CheckpointSlots]; // slots in use, by ascending step
+static int Order[CheckpointSlots]; // slots in use by ascending step, then the free ones
 static int Used;
 static const bool OrderReady = [] {
     for (int i = 0; i < CheckpointSlots; i++)
@@ -30,24 +30,15 @@ static int KnownStep;
 // Replay work between checkpoints: about 10 setnorm calls at 200,000 faces.
 double CheckpointSpacing = 4.0e6;
 
-static uint64_t recordHash(int steps, uint32_t picks)
-{
-    uint64_t h = 1469598103934665603ull;
-    auto mix = [&h](const void *p, size_t n) {
-        for (size_t i = 0; i < n; i++)
-            h = (h ^ ((const uint8_t *)p)[i]) * 1099511628211ull;
-    };
-    mix(&steps, sizeof steps);
-    mix(CommandRecord.ops, (size_t)steps);
-    mix(CommandRecord.params, (size_t)steps);
-    mix(CommandRecord.picks, picks * sizeof(uint32_t));
-    return h;
-}
-
+// The steps a checkpoint replays are still the record's first ones (a new
+// command after an undo replaces the ones beyond).
 static bool stillValid(const Checkpoint &c)
 {
-    return c.step <= numsteps() && c.pickCount <= MIRL_MAXPICKS &&
-           recordHash(c.step, c.pickCount) == c.recordHash;
+    const mirlObj &r = CommandRecord;
+    const size_t n = (size_t)c.step;
+    return c.step <= numsteps() && c.pickCount <= MIRL_MAXPICKS && std::memcmp(c.record.ops, r.ops, n) == 0 &&
+           std::memcmp(c.record.params, r.params, n) == 0 &&
+           std::memcmp(c.record.picks, r.picks, c.pickCount * sizeof(uint32_t)) == 0;
 }
 
 void resetCheckpoints()
@@ -107,8 +98,8 @@ void noteCommittedState(const Mesh *m)
     for (int s = KnownStep + 1; s <= now; s++)
         CumulativeCost[s] = CumulativeCost[s - 1] + size;
     KnownStep = now;
-    // Checkpoints after now stay for redo; their hash tells whether they
-    // still belong to the record.
+    // Checkpoints after now stay for redo, used only while their steps are
+    // still the record's.
     int at = firstAfter(now);
     const Checkpoint *below = at > 0 ? &Slots[Order[at - 1]] : nullptr;
     if (below && below->step == now && stillValid(*below))
@@ -122,7 +113,12 @@ void noteCommittedState(const Mesh *m)
     Order[at] = slot;
     Used++;
     copyUsedMesh(&SlotMeshes[slot], m);
-    Slots[slot] = {now, recordHash(now, PickCount), PickCount, LastPickedFace, CumulativeCost[now]};
+    Checkpoint &c = Slots[slot];
+    c.step = now;
+    c.record = CommandRecord;
+    c.pickCount = PickCount;
+    c.lastPicked = LastPickedFace;
+    c.cost = CumulativeCost[now];
 }
 
 void replayToEnd(Mesh *m, int have)
