@@ -17,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "mirl.h"
 #include "xvfb.h"
 
 #ifndef MIRL_PROGRAM
@@ -387,7 +388,8 @@ TEST_F(EndToEnd, LivePreviewThenSaveAndLoadInAFreshRun)
     }
     std::string first = slurp(folder + "/first.mrl");
     ASSERT_GE(first.size(), 1537u);
-    EXPECT_EQ(first.substr(0, 5), std::string("\x04\x1f\x14\x32\x09", 5)); // cube, none, pick, move X
+    const char steps[] = {4, MIRL_OP_ADDCUBE, MIRL_OP_SELECT2, MIRL_OPPICK, MIRL_OP_TRANS1};
+    EXPECT_EQ(first.substr(0, 5), std::string(steps, 5));
     EXPECT_GT((unsigned char)first[257 + 3], 140);                        // well to the right
 
     EditorRun run(folder);
