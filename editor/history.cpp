@@ -47,11 +47,6 @@ void pushHistory(int item, int start)
     appendHistory(item, start);
 }
 
-int redoCount()
-{
-    return Redo.count;
-}
-
 int recordHasRoomFor(int item)
 {
     if (numsteps() + Commands[item].steps > MIRL_MAXSTEPS) {

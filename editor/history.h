@@ -26,9 +26,6 @@ void resetHistory();
 // is forgotten.
 void pushHistory(int item, int start);
 
-// Number of items redo can re-apply.
-int redoCount();
-
 // 1 when the record has room for every step of the item (command or pick);
 // otherwise shows the record's own notice and returns 0. Refusing up front
 // keeps every history item standing for exactly its own steps.
