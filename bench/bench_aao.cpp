@@ -16,7 +16,6 @@
 
 #include "aao.h"
 #include "aao_literal.h"
-#include "aao_pairs.h"
 #include "benchutil.h"
 
 namespace {
@@ -65,7 +64,7 @@ void BM_AAOGrid(benchmark::State &state)
     if (std::memcmp(out.data(), m.colours.data(), m.mesh->nverts * sizeof(Vec3)) != 0)
         state.SkipWithError("computeAAO is not deterministic");
     state.counters["vertices"] = m.mesh->nverts;
-    state.SetLabel(std::string(m.name) + ", " + pairBatchName() + " batches");
+    state.SetLabel(std::string(m.name) + ", " + aaoBatchName() + " batches");
 }
 
 // One pass of the double loop over vertices i = first, first + stride, ...;

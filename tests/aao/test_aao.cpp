@@ -8,7 +8,7 @@
 
 #include "aao.h"
 #include "aao_literal.h"
-#include "aao_pairs.h"
+#include "pairs.h"
 #include "randrec.h"
 #include "testmesh.h"
 
@@ -207,7 +207,7 @@ TEST(AaoCases, BatchedStepsEqualTheRuntimeRoutines)
     // The float root and reciprocal of the batches against the double-rounded
     // ones: they scale by powers of two between binades (two at a time for
     // the root), so every mantissa of these binades covers all behaviours.
-    RecordProperty("batches", pairBatchName());
+    RecordProperty("batches", aaoBatchName());
     std::vector<float> squared(1u << 23), scales(squared.size() + 3);
     for (uint32_t exponent : {0, 1, 2, 127, 128, 253, 254}) {
         for (uint32_t mantissa = 0; mantissa < (1u << 23); mantissa++) {

@@ -1,7 +1,7 @@
 // Approximate ambient occlusion. For each vertex i, every vertex j closer
 // than the threshold that lies in front of i's tangent plane darkens it.
 // Only such pairs count, so instead of testing all V^2 pairs the search
-// takes its candidates from a spatial grid (aao_grid.h), which returns every
+// takes its candidates from a spatial grid (grid.h), which returns every
 // vertex that can be within the threshold in increasing index order. Each
 // candidate is tested and applied with the arithmetic of the double loop,
 // in the same order, so the colours are the same bits.
@@ -10,8 +10,8 @@
 #include <math.h>
 #include <string.h>
 
-#include "aao_grid.h"
-#include "aao_pairs.h"
+#include "grid.h"
+#include "pairs.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // 32-bit inputs, rounded to float when stored, in the same order), so the
 // tests it decides are the ones the plain double loop decides. The batches
 // take the square root and the reciprocal in float, which gives the same
-// bits (aao_pairs.cpp says why, a test checks every mantissa).
+// bits (pairs.cpp says why, a test checks every mantissa).
 #pragma once
 
 #include <math.h>
@@ -38,10 +38,6 @@ uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, 
 // returns their number.
 uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_t count, float facingLimit,
                       uint32_t *facing);
-
-// Which batches this build and processor use: "AVX-512", "SSE2" or
-// "scalar" (for reports).
-const char *pairBatchName();
 
 // The factor maths14 applies to a vector whose maths12 is squared: the
 // float reciprocal (from double) of maths13, the float square root (from

@@ -10,3 +10,7 @@
 // bit for bit those of the plain double loop over all pairs, found through a
 // spatial grid instead. Uses static scratch: one call at a time.
 void computeAAO(const Mesh *m, float threshold, Vec3 *out);
+
+// Which pair batches this build and processor use: "AVX-512", "SSE2" or
+// "scalar" (for reports).
+const char *aaoBatchName();

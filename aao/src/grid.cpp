@@ -13,7 +13,7 @@
 // Coordinates too large for an index are keyed on their exact value: at
 // magnitudes from largeFrom on, distinct floats are more than twice the
 // reach apart, so along such an axis only equal coordinates can interact.
-#include "aao_grid.h"
+#include "grid.h"
 
 #include <math.h>
 #include <string.h>

@@ -3,11 +3,12 @@
 // the lanes perform the same IEEE operations and float roundings (round to
 // nearest) as the scalar code, so every path gives the same bits.
 // MIRL_AAO_NO_AVX512 keeps to SSE2, MIRL_AAO_SCALAR to the scalar code.
-#include "aao_pairs.h"
+#include "pairs.h"
 
 #include <math.h>
 
-#include "aao_pairs_avx512.h"
+#include "aao.h"
+#include "pairs_avx512.h"
 
 #if defined(__SSE2__) && !defined(MIRL_AAO_SCALAR)
 #include <emmintrin.h>
@@ -129,7 +130,7 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
     return found;
 }
 
-const char *pairBatchName()
+const char *aaoBatchName()
 {
 #ifdef AAO_PAIRS_AVX512
     if (WideLanes)
@@ -179,7 +180,7 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
     return found;
 }
 
-const char *pairBatchName()
+const char *aaoBatchName()
 {
     return "scalar";
 }
