@@ -8,20 +8,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "exact.h"
+
 namespace oracle {
 
 namespace {
 
 const uint32_t MaxV = MIRL_MAXVERTS, MaxQ = MIRL_MAXQUADS;
-
-// The stored float: rounded at any optimisation level (volatile), and any
-// NaN stored as the one positive quiet NaN, as the runtime stores it.
-float f32(double d)
-{
-    volatile float f = (float)d;
-    float r = f;
-    return r == r ? r : std::nanf("");
-}
 
 void refuse()
 {
@@ -59,14 +52,14 @@ void rotobj(Mesh *m, float p, int32_t axis)
         Vec3 old = m->verts[v];
         Vec3 &n = m->verts[v];
         if (axis == 0) {
-            n.y = f32((double)old.y * c - (double)old.z * s);
-            n.z = f32((double)old.y * s + (double)old.z * c);
+            n.y = mirl_f32((double)old.y * c - (double)old.z * s);
+            n.z = mirl_f32((double)old.y * s + (double)old.z * c);
         } else if (axis == 1) {
-            n.x = f32((double)old.x * c + (double)old.z * s);
-            n.z = f32((double)old.z * c - (double)old.x * s);
+            n.x = mirl_f32((double)old.x * c + (double)old.z * s);
+            n.z = mirl_f32((double)old.z * c - (double)old.x * s);
         } else {
-            n.x = f32((double)old.x * c - (double)old.y * s);
-            n.y = f32((double)old.x * s + (double)old.y * c);
+            n.x = mirl_f32((double)old.x * c - (double)old.y * s);
+            n.y = mirl_f32((double)old.x * s + (double)old.y * c);
         }
     }
 }
@@ -227,12 +220,12 @@ void smooth(Mesh *m, int32_t smoothing)
                 continue; // an unused old vertex stays where it is
             float n = (float)Cnt[v];
             if (v < V) {
-                maths9(&Acc[v], f32(1.0 / (double)n));
+                maths9(&Acc[v], mirl_recip(n));
                 maths4(&m->verts[v], n - 3.0f, &Acc[v], &m->verts[v]);
             } else {
                 maths1(&Acc[v], &m->verts[v], &m->verts[v]);
             }
-            maths9(&m->verts[v], f32(1.0 / (double)n));
+            maths9(&m->verts[v], mirl_recip(n));
         }
     }
     // delquad(m, 0, N) with the children behind the old faces.
