@@ -20,7 +20,7 @@ const Vec3 Up = {0, 0, 8}; // normalises to (0, 0, 1) exactly
 // (float)0.05 away squared, atLimit exactly at the facing limit -0.01f.
 const Vec3 Origin = {0, 0, 0}, AtThreshold = {0x1p-10f, 0x1.c9f13ep-3f, 0},
            AtLimit = {0x1.99999ap-5f, 0, 0x1.062838p-11f};
-std::vector<Vec3> Fast(MIRL_MAXVERTS), Literal(MIRL_MAXVERTS);
+std::vector<Vec3> Fast(MIRL_MAXVERTS), Literal(MIRL_MAXVERTS), Split(MIRL_MAXVERTS);
 
 // Loose vertices: only positions and vertex normals matter to the shading.
 std::unique_ptr<Mesh> pointMesh(const std::vector<Vec3> &positions, const std::vector<Vec3> &normals)
@@ -33,13 +33,20 @@ std::unique_ptr<Mesh> pointMesh(const std::vector<Vec3> &positions, const std::v
 }
 
 // Both shadings into arrays that start with the same junk; "" when every
-// byte agrees. Fast holds the grid's colours afterwards.
+// byte agrees. Fast holds the grid's colours afterwards; the grid by one
+// thread and by more threads than cores must give them too.
 std::string shadingDiff(const Mesh &m, float threshold)
 {
     std::memset(Fast.data(), 0x7f, Fast.size() * sizeof(Vec3));
     std::memset(Literal.data(), 0x7f, Literal.size() * sizeof(Vec3));
     computeAAO(&m, threshold, Fast.data());
     literalAAO(&m, threshold, Literal.data());
+    for (unsigned threads : {1u, 7u}) {
+        std::memset(Split.data(), 0x7f, Split.size() * sizeof(Vec3));
+        computeAAOThreads(&m, threshold, Split.data(), threads);
+        if (std::memcmp(Split.data(), Fast.data(), Fast.size() * sizeof(Vec3)) != 0)
+            return std::to_string(threads) + " threads differ";
+    }
     size_t i = 0;
     while (i < Fast.size() && std::memcmp(&Fast[i], &Literal[i], sizeof(Vec3)) == 0)
         i++;
