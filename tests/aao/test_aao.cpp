@@ -282,11 +282,12 @@ TEST(AaoDiff, ModelledMeshesFromTinyToOverflowing)
     }
     // The cube smoothed four times, scaled by about 1/6 or 8 again and again:
     // through and past the float range into infinities and not-a-number.
-    mirlObj smoothed = makeRecord({{31, 128}, {28, 128}, {28, 128}, {28, 128}, {28, 128}});
+    const int smooth = MIRL_OP_SMOOOTH;
+    mirlObj smoothed = makeRecord({{MIRL_OP_ADDCUBE, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}});
     for (int scaling = -12; scaling <= 48; scaling += 3) {
         mirlObj record = smoothed;
         for (int k = 0; k < std::abs(scaling); k++) {
-            record.ops[record.count] = 3;
+            record.ops[record.count] = MIRL_OP_SCALE4;
             record.params[record.count++] = scaling < 0 ? 130 : 255;
         }
         emptyMesh(m.get());
