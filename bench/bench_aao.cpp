@@ -19,6 +19,7 @@
 
 #include "aao.h"
 #include "aao_literal.h"
+#include "pairs.h"
 #include "benchutil.h"
 
 namespace {
@@ -82,6 +83,14 @@ void BM_AAOGridOneThread(benchmark::State &state)
     gridOn(state, 1);
 }
 
+// What the AVX-512 batches earn: one thread kept to the SSE2 ones.
+void BM_AAOGridOneThreadSSE2(benchmark::State &state)
+{
+    keepToSse2Batches(true);
+    gridOn(state, 1);
+    keepToSse2Batches(false);
+}
+
 // One pass of the double loop over vertices i = first, first + stride, ...;
 // returns false if a colour differs from the grid search's.
 bool literalPass(const Model &m, uint32_t stride, std::vector<Vec3> &out)
@@ -128,6 +137,7 @@ void BM_AAOLiteralFull(benchmark::State &state)
 
 BENCHMARK(BM_AAOGridAllThreads)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_AAOGridOneThread)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_AAOGridOneThreadSSE2)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_AAOLiteralEveryTenthScaled)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 static int registerFull = std::getenv("MIRL_BENCH_FULL_LITERAL")
                               ? (benchmark::RegisterBenchmark("BM_AAOLiteralFull", BM_AAOLiteralFull)
@@ -137,6 +147,7 @@ static int registerFull = std::getenv("MIRL_BENCH_FULL_LITERAL")
                                  0)
                               : 0;
 static int ratioThreads = benchRatio("BM_AAOGridAllThreads", "BM_AAOGridOneThread");
+static int ratioWide = benchRatio("BM_AAOGridOneThread", "BM_AAOGridOneThreadSSE2");
 static int ratio = benchRatio("BM_AAOGridAllThreads", "BM_AAOLiteralEveryTenthScaled");
 static int ratioOne = benchRatio("BM_AAOGridOneThread", "BM_AAOLiteralEveryTenthScaled");
 static int ratioFull = benchRatio("BM_AAOGridAllThreads", "BM_AAOLiteralFull");

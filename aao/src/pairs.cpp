@@ -20,7 +20,8 @@
 namespace {
 
 #ifdef AAO_PAIRS_AVX512
-const bool WideLanes = avx512Available();
+const bool HasWideLanes = avx512Available();
+bool WideLanes = HasWideLanes;
 #endif
 
 // Two floats from memory, widened to double.
@@ -130,6 +131,15 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
     return found;
 }
 
+void keepToSse2Batches(bool keep)
+{
+#ifdef AAO_PAIRS_AVX512
+    WideLanes = HasWideLanes && !keep;
+#else
+    (void)keep;
+#endif
+}
+
 const char *aaoBatchName()
 {
 #ifdef AAO_PAIRS_AVX512
@@ -181,6 +191,10 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
             facing[found++] = e;
     }
     return found;
+}
+
+void keepToSse2Batches(bool)
+{
 }
 
 const char *aaoBatchName()

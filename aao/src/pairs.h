@@ -37,6 +37,11 @@ uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, 
 uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_t count, float facingLimit,
                       uint32_t *facing);
 
+// With keep, the SSE2 batches even where the processor has AVX-512 (to
+// measure what the wide ones earn); without, the widest again. Not while a
+// shading runs.
+void keepToSse2Batches(bool keep);
+
 // mirl_unitscale of squared[0..count), in batches where the
 // build allows.
 void normalisingScales(const float *squared, uint32_t count, float *scales);
