@@ -5,7 +5,7 @@
 
 mirlObj startingRecord()
 {
-    return makeRecord({{31, 128}});
+    return makeRecord({{MIRL_OP_ADDCUBE, 128}});
 }
 
 void useRecord(const mirlObj &r)
@@ -36,11 +36,14 @@ std::vector<SampleRecord> sampleRecords()
     full.count = 255;
     std::vector<SampleRecord> all = {
         {"cube", startingRecord()},
-        {"picked", makeRecord({{31, 128}, {20, 128}, {50, 128}, {50, 128}, {15, 132}}, {3, 5})},
+        {"picked", makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128}, {MIRL_OPPICK, 128},
+                               {MIRL_OP_TRANS2, 132}},
+                              {3, 5})},
         {"specialbytes", special},
         // Unknown opcodes, picks far outside the mesh, a pick before any face.
-        {"oddsteps", makeRecord({{50, 128}, {31, 128}, {40, 7}, {255, 255}, {50, 128}, {32, 0}, {49, 128},
-                                 {51, 128}, {50, 128}, {21, 128}, {50, 128}},
+        {"oddsteps", makeRecord({{MIRL_OPPICK, 128}, {MIRL_OP_ADDCUBE, 128}, {40, 7}, {255, 255}, {MIRL_OPPICK, 128},
+                                 {32, 0}, {49, 128}, {51, 128}, {MIRL_OPPICK, 128}, {MIRL_OP_SELECT3, 128},
+                                 {MIRL_OPPICK, 128}},
                                 {0, 6, 0xFFFFFFFFu, 250000})},
         {"full", full},
     };

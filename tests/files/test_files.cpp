@@ -127,7 +127,8 @@ TEST_F(Files, StartingRecordLoadsAsTheCubeWithSixSelectedFaces)
 
 TEST_F(Files, RefusedLoadsChangeNothing)
 {
-    useRecord(makeRecord({{31, 128}, {20, 128}, {50, 128}, {50, 128}}, {2, 4}));
+    const int pick = MIRL_OPPICK;
+    useRecord(makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {pick, 128}, {pick, 128}}, {2, 4}));
     ASSERT_TRUE(saveobj("before.mrl"));
     ASSERT_TRUE(loadobj("before.mrl", mesh.get()));
     ASSERT_EQ(LastPickedFace, 4);
@@ -161,7 +162,7 @@ TEST_F(Files, RefusedLoadsChangeNothing)
 
 TEST_F(Files, LongerFileIsReadToTheWholeImage)
 {
-    mirlObj r = makeRecord({{31, 128}, {21, 128}});
+    mirlObj r = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT3, 128}});
     std::vector<uint8_t> bytes = textOf(imageOf(r));
     for (uint8_t b : {0x0A, 0x0D, 0x0A, 0x1A, 0x05, 0x0D})
         bytes.push_back(b);
@@ -174,7 +175,7 @@ TEST_F(Files, LongerFileIsReadToTheWholeImage)
 
 TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
 {
-    useRecord(makeRecord({{31, 128}, {20, 128}}));
+    useRecord(makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}}));
     ASSERT_TRUE(saveobj("keep.mrl"));
     const std::vector<uint8_t> oldBytes = readFile("keep.mrl");
     const mirlObj newRecord = sampleRecords()[2].record;
@@ -224,7 +225,7 @@ int saveOnReadOnlyFolder(const std::string &folder)
         mkdir(folder.c_str(), 0755) != 0 || mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0)
         return 77;
     std::string path = folder + "/keep.mrl";
-    useRecord(makeRecord({{31, 128}, {21, 128}}));
+    useRecord(makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT3, 128}}));
     if (!saveobj(path.c_str()))
         return 1;
     std::vector<uint8_t> oldBytes = readFile(path);
@@ -304,7 +305,7 @@ TEST_F(Files, ExportTextLineByLine)
     // The layout by hand: the 41st opcode opens the second opcode line, the
     // three picks open the first pick line, the last pick line has no comma.
     mirlObj r = recordWith(41, 3);
-    r.ops[40] = 29;
+    r.ops[40] = MIRL_OP_ADDQUAD;
     r.picks[0] = 7;
     r.picks[1] = 4294967295u;
     r.picks[2] = 0;

@@ -8,6 +8,7 @@
 namespace {
 
 const uint32_t MaxV = MIRL_MAXVERTS, MaxQ = MIRL_MAXQUADS;
+const int Smooth = MIRL_OP_SMOOOTH, Subd = MIRL_OP_SUBD, Extrude = MIRL_OP_ADDQUAD;
 
 TEST(Capacity, SmoothingTheCubeStopsWhereTheFacesWouldNotFitAndReplaysAlike)
 {
@@ -25,7 +26,7 @@ TEST(Capacity, SmoothingTheCubeStopsWhereTheFacesWouldNotFitAndReplaysAlike)
     ASSERT_EQ(notes.all().size(), 1u);
     EXPECT_EQ(notes.all()[0].title, "Exceeded mesh capacity");
     ASSERT_EQ(numsteps(), 9);
-    EXPECT_EQ(CommandRecord.ops[8], 28);
+    EXPECT_EQ(CommandRecord.ops[8], MIRL_OP_SMOOOTH);
     // The replay refuses the same step, silently; so does it after undo.
     for (int undo = 0; undo < 2; undo++) {
         emptyMesh(again.get());
@@ -47,11 +48,12 @@ TEST(Capacity, RefusedOneShortOfTheRoomNeededAcceptedAtIt)
         uint32_t freeVerts, freeQuads;
         int opcode;
         bool refused;
-    } cases[] = {{1, 17, MaxQ, 28, true}, {1, 17, MaxQ, 27, true}, {1, 18, MaxQ, 28, false},
-                 {2, 23, MaxQ, 28, true}, {2, 24, MaxQ, 27, false},
-                 {1, MaxV, MaxQ - MaxQ / 4 - 1, 28, true}, {1, MaxV, MaxQ - MaxQ / 4 - 1, 27, true},
-                 {1, MaxV, MaxQ - MaxQ / 4, 28, false},
-                 {1, 23, MaxQ, 29, true}, {1, 24, MaxQ, 29, false}, {1, MaxV, 23, 29, true}, {1, MaxV, 24, 29, false}};
+    } cases[] = {{1, 17, MaxQ, Smooth, true}, {1, 17, MaxQ, Subd, true}, {1, 18, MaxQ, Smooth, false},
+                 {2, 23, MaxQ, Smooth, true}, {2, 24, MaxQ, Subd, false},
+                 {1, MaxV, MaxQ - MaxQ / 4 - 1, Smooth, true}, {1, MaxV, MaxQ - MaxQ / 4 - 1, Subd, true},
+                 {1, MaxV, MaxQ - MaxQ / 4, Smooth, false},
+                 {1, 23, MaxQ, Extrude, true}, {1, 24, MaxQ, Extrude, false}, {1, MaxV, 23, Extrude, true},
+                 {1, MaxV, 24, Extrude, false}};
     NoticeCapture notes;
     static auto before = newMesh(), slow = newMesh();
     for (const auto &c : cases) {

@@ -114,7 +114,7 @@ TEST(Kernel, AddcubeRefusedNearCapacityWithANoticeOnlyWhileRecording)
     addcube(m.get(), 0);
     recordoff();
     EXPECT_TRUE(m->nverts == MIRL_MAXVERTS - 7 && m->nquads == 10);
-    EXPECT_TRUE(numsteps() == 1 && CommandRecord.ops[0] == 31); // recorded all the same
+    EXPECT_TRUE(numsteps() == 1 && CommandRecord.ops[0] == MIRL_OP_ADDCUBE); // recorded all the same
     ASSERT_EQ(notes.all().size(), 1u);
     EXPECT_EQ(notes.all()[0].title + "/" + notes.all()[0].text, "Exceeded mesh capacity/ERROR");
     m->nverts = MIRL_MAXVERTS - 8; // exactly at the limit it fits
