@@ -265,10 +265,13 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const mirlObj saved = CommandRecord;
     std::unique_ptr<Mesh> expected = newMesh();
     copyMesh(expected.get(), committedMesh());
-    Dialogs.answers = {"model", ""};
+    Dialogs.answers = {"model", "", "nowhere/model"};
     runCommand(ItemSave);
     runCommand(ItemSave); // cancelled
-    EXPECT_EQ(Dialogs.asked, (std::vector<FileChoice>{ChooseToSave, ChooseToSave}));
+    // A failure names the file and the cause on the console.
+    EXPECT_NE(runCommand(ItemSave).find(" ...\n Not saved: nowhere/model: No such file or directory\n done"),
+              std::string::npos);
+    EXPECT_EQ(Dialogs.asked, (std::vector<FileChoice>{ChooseToSave, ChooseToSave, ChooseToSave}));
     EXPECT_GE(std::filesystem::file_size("model"), 1537u); // the name as typed
 
     EditorTest::SetUp(); // a fresh start
@@ -282,7 +285,7 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     // An unreadable file keeps the model and still empties the history.
     runCommand(1);
     Dialogs.answers = {"missing.mrl"};
-    runCommand(ItemLoad);
+    EXPECT_NE(runCommand(ItemLoad).find("\n Not loaded: missing.mrl: No such file or directory\n"), std::string::npos);
     EXPECT_EQ(Dialogs.notices, std::vector<std::string>{"Unable to read from file: FATAL ERROR"});
     EXPECT_EQ(CommandHistory.count, 0);
     EXPECT_EQ(numsteps(), saved.count + 1);
@@ -292,7 +295,7 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     runCommand(ItemExport);
     std::filesystem::rename("Mirljects.h", "first.h");
     std::filesystem::create_directory("Mirljects.h");
-    runCommand(ItemExport);
+    EXPECT_NE(runCommand(ItemExport).find("\n Not exported: Mirljects.h: Is a directory\n"), std::string::npos);
     std::filesystem::remove("Mirljects.h");
     runCommand(ItemExport);
     EXPECT_EQ(Editor.exportCounter, 3);
