@@ -16,11 +16,23 @@ double parameterStep()
     return step;
 }
 
+// Whether a pop-up menu is open: freeglut ends the program when menus in use
+// are rebuilt, as every command end does.
+static int MenuInUse;
+
+void onMenuStatus(int status, int x, int y)
+{
+    (void)x;
+    (void)y;
+    MenuInUse = status == GLUT_MENU_IN_USE;
+}
+
 void dispatchCommand(int item)
 {
     // Menus are detached and keys ignored during a preview; a stray item
-    // arriving then would break the preview's hold on its own step.
-    if (item < 0 || item >= MenuItemCount || Editor.interactionMode == ModePreview)
+    // arriving then would break the preview's hold on its own step. A key
+    // pressed while a menu is open does nothing.
+    if (item < 0 || item >= MenuItemCount || Editor.interactionMode == ModePreview || MenuInUse)
         return;
     platform().detachMenu(GLUT_RIGHT_BUTTON);
     std::printf(" .o0 Working ...");

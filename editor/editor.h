@@ -12,6 +12,7 @@ double parameterStep();
 
 // The command cycle.
 void dispatchCommand(int item); // menu callback; also 'u' and 'i'
+void onMenuStatus(int status, int x, int y); // GLUT's menu status callback
 void finishCommand();
 void commitPreview();
 void previewStep(int direction); // one horizontal motion event in ModePreview
