@@ -124,7 +124,9 @@ close_menus() {
     local tries
     for ((tries = 0; tries < 5; tries++)); do
         [ "$(menu_count)" -eq 0 ] && return 0
-        xdo mousemove $((WinX + 780)) $((WinY + 580)) click 1 # outside any menu
+        # Up and left of every menu: a click below or right of one may
+        # leave it open.
+        xdo mousemove $((WinX + 2)) $((WinY + 2)) click 1
         wait_menus 0 20 && return 0
     done
     return 1
