@@ -204,8 +204,11 @@ while ((SECONDS < end)); do
     elif ((r < 62)); then
         xdo mousemove $((WinX + RANDOM % WinW)) $((WinY + RANDOM % WinH)) key "${keys[RANDOM % ${#keys[@]}]}"
     elif ((r < 95)); then
-        sub=$((RANDOM % 12))
-        choose "$sub" $((RANDOM % ${entries[sub]})) && menu_choices=$((menu_choices + 1))
+        sub=$((RANDOM % 12)) item=$((RANDOM % ${entries[sub]}))
+        if ((RANDOM % 5 == 0)); then # Load, Save or Export: the files matter most
+            sub=8 item=$((RANDOM % 3)) item=$((item == 0 ? 4 : item))
+        fi
+        choose "$sub" "$item" && menu_choices=$((menu_choices + 1))
     else # a menu opened and closed again without a choice
         xdo mousemove $((WinX + RANDOM % 600)) $((WinY + RANDOM % 300)) click 3
         pause 0.3
@@ -220,7 +223,7 @@ while ((SECONDS < end)); do
         ((faces > max_faces)) && max_faces=$faces
         if ((faces > face_limit)); then
             echo "  $faces faces: restart"
-            choose 8 5 || fail "no menu after a ping"
+            choose 8 5 # or at the next answer, if no menu opened now
         fi
     fi
 done

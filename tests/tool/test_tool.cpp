@@ -61,7 +61,7 @@ class Tool : public ::testing::Test {
         const char *other = std::getenv("MIRL_TOOL_COMMAND");
         // A tool that blocks (on a pipe given as object file) is stopped and fails.
         std::string out = stdoutTo.empty() ? dir / "stdout" : stdoutTo,
-                    cmd = "timeout 20 " + (other && *other ? std::string(other) : shellWord(MIRL_TOOL));
+                    cmd = "timeout 60 " + (other && *other ? std::string(other) : shellWord(MIRL_TOOL));
         for (const std::string &a : args)
             cmd += " " + shellWord(a);
         int status = std::system((cmd + " >" + shellWord(out) + " 2>" + shellWord(dir / "stderr") + " </dev/null").c_str());
