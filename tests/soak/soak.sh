@@ -183,7 +183,7 @@ faces_of_info() { sed -n 's/.*  Faces (\([0-9]*\),.*/\1/p' <<<"$info_line"; }
 
 # FILE has 9 entries, the last of them Exit: never chosen.
 entries=(8 3 3 4 6 4 4 3 8 6 4 4)
-keys=(i u space Left Right Up Down shift+Up shift+Down x U I Escape Return)
+keys=(i u h space Left Right Up Down shift+Up shift+Down x U I Escape Return)
 actions=0 menu_choices=0 pings=0 max_faces=0
 last_ping=$SECONDS end=$((SECONDS + seconds))
 while ((SECONDS < end)); do
