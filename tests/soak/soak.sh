@@ -15,7 +15,7 @@ face_limit=${SOAK_FACE_LIMIT:-60000}
 answer_timeout=${SOAK_ANSWER_TIMEOUT:-120} # the slowest command, with margin
 WinX=400 WinY=200 WinW=800 WinH=600
 
-echo "soak: $seconds s, seed $seed (SOAK_SEED=$seed repeats the same events)"
+echo "soak: $seconds s, seed $seed (SOAK_SEED=$seed draws the same random choices again)"
 RANDOM=$seed
 
 work=$(mktemp -d /tmp/mirl-soak-XXXXXX)
