@@ -3,11 +3,12 @@
 # make bench  build and run the benchmarks (Release)
 # make size   code size of the intro player (x86-64, i686 MinGW), raw and compressed
 # make fuzz   fuzz loadobj's path with clang (FUZZ_SECONDS, default 600)
+# make soak   the editor under random real X events (SOAK_SECONDS, default 300; SOAK_SEED)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench size fuzz clean
+.PHONY: all deps configure build test run bench size fuzz soak clean
 
 all: build
 
@@ -39,6 +40,10 @@ FUZZ_SECONDS ?= 600
 fuzz: build
 	@./tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(FUZZ_SECONDS) \
 	    $(CURDIR)/$(BUILD)/tests/player/make_records
+
+SOAK_SECONDS ?= 300
+soak: build
+	@./tests/soak/soak.sh $(BUILD)/editor/mirl $(BUILD)/tools/mirl-tool $(SOAK_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

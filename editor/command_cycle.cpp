@@ -21,11 +21,24 @@ double parameterStep()
 // history only when the preview is committed.
 static int PreviewStart;
 
+// Whether a pop-up menu is open: freeglut ends the program when menus in use
+// are rebuilt, as every command end does.
+static int MenuInUse;
+
+void onMenuStatus(int status, int x, int y)
+{
+    (void)x;
+    (void)y;
+    MenuInUse = status == GLUT_MENU_IN_USE;
+}
+
 void dispatchCommand(int item)
 {
     // Menus are detached and keys ignored during a preview; a stray item
-    // arriving then would break the preview's hold on its own step.
-    if (item < 0 || item >= CommandCount || !Commands[item].handler || Editor.interactionMode == ModePreview)
+    // arriving then would break the preview's hold on its own step. A key
+    // pressed while a menu is open does nothing.
+    if (item < 0 || item >= CommandCount || !Commands[item].handler || Editor.interactionMode == ModePreview ||
+        MenuInUse)
         return;
     const CommandEntry &command = Commands[item];
     platform().detachMenu(GLUT_RIGHT_BUTTON);

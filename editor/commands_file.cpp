@@ -1,6 +1,8 @@
 // FILE menu: undo, load, save, information, export, restart, about, exit.
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "commands.h"
 #include "dialogs.h"
@@ -8,6 +10,33 @@
 #include "editor_state.h"
 #include "history.h"
 #include "mirlfile.h"
+
+// The cause of the last file notice, taken when the notice comes: the message
+// box it opens may change errno before the command can print it.
+static int FileErrno;
+static char FileNoticeTitle[128];
+
+static void rememberFileNotice(const char *title, const char *text)
+{
+    FileErrno = errno;
+    std::snprintf(FileNoticeTitle, sizeof FileNoticeTitle, "%s", title);
+    showNotice(title, text);
+}
+
+static void watchFileNotices()
+{
+    FileErrno = 0;
+    FileNoticeTitle[0] = '\0';
+    setnote(rememberFileNotice);
+}
+
+// The message box names neither file nor cause: the console line does.
+static void reportFileFailure(int ok, const char *what, const char *path)
+{
+    installNoticeHook();
+    if (!ok)
+        std::printf("\n %s: %s: %s\n", what, path, FileErrno ? std::strerror(FileErrno) : FileNoticeTitle);
+}
 
 void commandUndo()
 {
@@ -30,8 +59,11 @@ void loadObjectCommand()
     char name[FileNameCapacity];
     if (!chooseObjectFile(ChooseToLoad, name, sizeof name))
         return;
+    watchFileNotices();
+    const int loaded = loadobj(name, committedMesh());
+    reportFileFailure(loaded, "Not loaded", name);
     // A refused file (reported by loadobj) leaves model, record and history.
-    if (loadobj(name, committedMesh()))
+    if (loaded)
         resetHistory();
 }
 
@@ -42,7 +74,8 @@ void saveObjectCommand()
     char name[FileNameCapacity];
     if (!chooseObjectFile(ChooseToSave, name, sizeof name))
         return;
-    saveobj(name);
+    watchFileNotices();
+    reportFileFailure(saveobj(name), "Not saved", name);
 }
 
 void commandObjectInfo()
@@ -62,7 +95,8 @@ void exportCommand()
 {
     char name[64];
     std::snprintf(name, sizeof name, "mrlj%d", Editor.exportCounter);
-    exportobj(name);
+    watchFileNotices();
+    reportFileFailure(exportobj(name), "Not exported", "Mirljects.h");
     Editor.exportCounter += 1; // whatever the outcome: names never repeat
     Editor.interactionMode = ModePick;
 }

@@ -12,6 +12,7 @@ double parameterStep();
 
 // The command cycle.
 void dispatchCommand(int item); // menu callback; also the keys
+void onMenuStatus(int status, int x, int y); // GLUT's menu status callback
 void finishCommand();
 void commitPreview();
 void cancelPreview(); // Escape: the preview's step goes, nothing else changed

@@ -24,6 +24,7 @@ void startEditor(int *argc, char **argv)
     glutKeyboardFunc(onKey);
     glutMouseFunc(onMouseButton);
     glutPassiveMotionFunc(onPassiveMotion);
+    glutMenuStatusFunc(onMenuStatus);
     platform().setCursor(GLUT_CURSOR_CROSSHAIR);
     initGraphics();
     buildMenus();

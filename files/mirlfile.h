@@ -48,9 +48,11 @@ int loadobj(const char *name, Mesh *m);
 /* Reads a record (bytes past the image are ignored) into CommandRecord,
    empties m and replays the record into it with the Recorder off and, as in
    a player, no last picked face (LastPickedFace -1 at the start). 1 on
-   success. A file that cannot be read ("Unable to read from file") or holds
-   less than a whole image ("Not a complete mirl object") changes nothing
-   (record, PickCount, LastPickedFace, mesh) and returns 0. */
+   success. Never waits: only a regular file is read. A file that cannot be
+   read ("Unable to read from file"; a folder with errno EISDIR), is not a
+   regular file (a pipe, a device: "Not a regular file", errno 0) or holds
+   less than a whole image ("Not a complete mirl object", errno 0) changes
+   nothing (record, PickCount, LastPickedFace, mesh) and returns 0. */
 
 int loadtxt(const unsigned char *text, size_t n, Mesh *m);
 /* loadobj once the file's first bytes are in memory: MIRL_TEXT_MAX bytes

@@ -326,6 +326,9 @@ TEST_F(EndToEnd, RightButtonMenuWithTwelveTitlesAndARealChoice)
     ASSERT_TRUE(openMenu(&root));
     EXPECT_EQ(root.x, WinX + 300);
     EXPECT_EQ(root.h, 2 + 12 * 25 + 2);
+    moveTo(WinX + 20, WinY + 20); // a key meanwhile does nothing (and must not end the program)
+    xdo("key i");
+    EXPECT_FALSE(run.waitForOutput("Model Info", 1, 500));
     // Menus draw once the pointer is over them; then every row shows text.
     moveTo(root.x + 10, root.y + 3);
     Screen s;

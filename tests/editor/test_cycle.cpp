@@ -315,10 +315,13 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const mirlObj saved = CommandRecord;
     std::unique_ptr<Mesh> expected = newMesh();
     copyMesh(expected.get(), committedMesh());
-    Dialogs.answers = {"model", ""};
+    Dialogs.answers = {"model", "", "nowhere/model"};
     runCommand(ItemSave);
     runCommand(ItemSave); // cancelled
-    EXPECT_EQ(Dialogs.asked, (std::vector<FileChoice>{ChooseToSave, ChooseToSave}));
+    // A failure names the file and the cause on the console.
+    EXPECT_NE(runCommand(ItemSave).find(" ...\n Not saved: nowhere/model: No such file or directory\n done"),
+              std::string::npos);
+    EXPECT_EQ(Dialogs.asked, (std::vector<FileChoice>{ChooseToSave, ChooseToSave, ChooseToSave}));
     EXPECT_GE(std::filesystem::file_size("model"), 1537u); // the name as typed
 
     EditorTest::SetUp(); // a fresh start
@@ -340,7 +343,8 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const CommandHistoryList history = CommandHistory;
     copyMesh(expected.get(), committedMesh());
     Dialogs.answers = {"missing.mrl", "folder.mrl", "short.mrl"};
-    for (int i = 0; i < 3; i++)
+    EXPECT_NE(runCommand(ItemLoad).find("\n Not loaded: missing.mrl: No such file or directory\n"), std::string::npos);
+    for (int i = 0; i < 2; i++)
         runCommand(ItemLoad);
     EXPECT_EQ(Dialogs.notices.size(), 3u);
     EXPECT_EQ(std::memcmp(&CommandRecord, &before, sizeof before), 0);
@@ -356,7 +360,7 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     runCommand(ItemExport);
     std::filesystem::rename("Mirljects.h", "first.h");
     std::filesystem::create_directory("Mirljects.h");
-    runCommand(ItemExport);
+    EXPECT_NE(runCommand(ItemExport).find("\n Not exported: Mirljects.h: Is a directory\n"), std::string::npos);
     std::filesystem::remove("Mirljects.h");
     runCommand(ItemExport);
     EXPECT_EQ(Editor.exportCounter, 3);

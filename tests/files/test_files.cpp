@@ -145,8 +145,11 @@ TEST_F(Files, RefusedLoadsChangeNothing)
     writeFile("oneshort.mrl", std::vector<uint8_t>(full.begin(), full.end() - 1));
     writeFile("pair.mrl", pair);
     fs::create_directory("folder.mrl");
+    ASSERT_EQ(mkfifo("fifo.mrl", 0600), 0);
+    alarm(20); // a load that blocks on the pipe fails here instead of hanging
     const std::pair<const char *, const char *> cases[] = {
         {"missing.mrl", "Unable to read from file"},  {"folder.mrl", "Unable to read from file"},
+        {"fifo.mrl", "Not a regular file"},           {"/dev/null", "Not a regular file"},
         {"empty.mrl", "Not a complete mirl object"},  {"oneshort.mrl", "Not a complete mirl object"},
         {"pair.mrl", "Not a complete mirl object"},
     };
@@ -158,6 +161,7 @@ TEST_F(Files, RefusedLoadsChangeNothing)
         EXPECT_EQ(LastPickedFace, 4) << c.first;
         EXPECT_EQ(std::memcmp(mesh.get(), before.get(), sizeof(Mesh)), 0) << c.first;
     }
+    alarm(0);
 }
 
 TEST_F(Files, LongerFileIsReadToTheWholeImage)

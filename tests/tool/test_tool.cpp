@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "filetools.h"
@@ -58,8 +59,9 @@ class Tool : public ::testing::Test {
         // A command prefix in MIRL_TOOL_COMMAND (a Windows build under wine) runs
         // instead of the tool built beside the tests.
         const char *other = std::getenv("MIRL_TOOL_COMMAND");
+        // A tool that blocks (on a pipe given as object file) is stopped and fails.
         std::string out = stdoutTo.empty() ? dir / "stdout" : stdoutTo,
-                    cmd = other && *other ? other : shellWord(MIRL_TOOL);
+                    cmd = "timeout 60 " + (other && *other ? std::string(other) : shellWord(MIRL_TOOL));
         for (const std::string &a : args)
             cmd += " " + shellWord(a);
         int status = std::system((cmd + " >" + shellWord(out) + " 2>" + shellWord(dir / "stderr") + " </dev/null").c_str());
@@ -94,6 +96,7 @@ TEST_F(Tool, ErrorsGiveOneLineAndTheirExitCode)
     };
     std::string cube = mrl("cube");
     fs::create_directory(dir / "folder.obj");
+    ASSERT_EQ(mkfifo((dir / "fifo.mrl").c_str(), 0600), 0);
     std::vector<Case> cases = {
         {{}, 2, "no command"},
         {{"bogus"}, 2, "unknown command"},
@@ -129,6 +132,7 @@ TEST_F(Tool, ErrorsGiveOneLineAndTheirExitCode)
         cases.push_back({args(mrl("missing")), 1, "missing.mrl: Unable to read from file (No such file"});
         cases.push_back({args(dir.path), 1, "Unable to read from file (Is a directory)"});
         cases.push_back({args(mrl("short")), 3, "short.mrl: Not a complete mirl object"});
+        cases.push_back({args(mrl("fifo")), 1, "fifo.mrl: Not a regular file"});
     }
     for (const Case &c : cases) {
         std::string what = c.words + " (" + (c.args.empty() ? "" : c.args[0]) + ")";
