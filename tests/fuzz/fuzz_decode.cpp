@@ -1,0 +1,151 @@
+// libFuzzer harness for the object file decoder: arbitrary bytes as a file's
+// contents through the text translation, the image codec, the refusal of an
+// incomplete image, the Recorder, the export text and a save and load through
+// a real file. The operations are taken out of the table, so the replay that
+// loading runs is only its loop; fuzz_replay fuzzes the operations.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "mirlfile.h"
+
+static Mesh FuzzMesh;
+static std::string Folder, Path;
+
+static void quietNotice(const char *, const char *) {}
+
+static void check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+static void removeFolder()
+{
+    unlink(Path.c_str());
+    rmdir(Folder.c_str());
+}
+
+// The text form and the image codec agree with themselves on any input.
+static size_t checkTranslation(const uint8_t *data, size_t size, unsigned char *image)
+{
+    static unsigned char text[MIRL_TEXT_MAX], again[MIRL_IMAGE_SIZE], encoded[MIRL_IMAGE_SIZE];
+    size_t n = untext(data, size, image);
+    check(n <= MIRL_IMAGE_SIZE && (n == MIRL_IMAGE_SIZE || size <= MIRL_TEXT_MAX));
+    if (n == MIRL_IMAGE_SIZE) {
+        mirlObj r;
+        decobj(image, &r);
+        encobj(&r, encoded);
+        check(std::memcmp(encoded, image, MIRL_IMAGE_SIZE) == 0);
+        size_t t = totext(image, text);
+        check(t >= MIRL_IMAGE_SIZE && t <= MIRL_TEXT_MAX);
+        check(untext(text, t, again) == MIRL_IMAGE_SIZE && std::memcmp(again, image, MIRL_IMAGE_SIZE) == 0);
+    }
+    return n;
+}
+
+// Records the loaded steps again as the editor would: every byte must come
+// back (a parameter through decpar and encpar), and the limits must refuse.
+static void checkRecorder(const mirlObj &loaded, uint32_t picks)
+{
+    resetrecord();
+    recordon();
+    for (int i = 0, p = 0; i < loaded.count; i++) {
+        LastPick = loaded.picks[p];
+        recordstep(loaded.ops[i], decpar(loaded.params[i]));
+        p += loaded.ops[i] == MIRL_OPPICK;
+        PickCount += loaded.ops[i] == MIRL_OPPICK; // as select9 does after recording
+    }
+    const mirlObj &r = CommandRecord;
+    check(r.count == loaded.count && PickCount == picks);
+    check(!std::memcmp(r.ops, loaded.ops, r.count) && !std::memcmp(r.params, loaded.params, r.count));
+    check(!std::memcmp(r.picks, loaded.picks, 4 * picks));
+    // One step more: refused when the record is full; a pick beyond the list
+    // is refused and cancels select9's increment.
+    recordstep(MIRL_OP_SUBD, 0.0f);
+    check(r.count == (loaded.count == MIRL_MAXSTEPS ? MIRL_MAXSTEPS : loaded.count + 1));
+    uint32_t count = r.count;
+    PickCount = MIRL_MAXPICKS;
+    recordstep(MIRL_OPPICK, 0.0f);
+    check(r.count == count && PickCount == MIRL_MAXPICKS - 1);
+    PickCount = picks;
+    for (; count > 1; count--) {
+        picks -= r.ops[count - 1] == MIRL_OPPICK;
+        droplast();
+        check(r.count == count - 1 && PickCount == picks);
+    }
+    recordoff();
+}
+
+// The export text holds the count, the steps and the picks in use, zeros after.
+static void checkExport()
+{
+    static char text[16384];
+    FILE *f = fmemopen(text, sizeof text, "w");
+    check(f && exportfp(f, "fuzz") == 1);
+    fclose(f);
+    const char *p = std::strchr(text, '{');
+    check(p != nullptr);
+    const mirlObj &r = CommandRecord;
+    for (int i = 0; i < 769; i++) {
+        char *end;
+        unsigned long v = std::strtoul(p + 1, &end, 10);
+        unsigned long want = i == 0 ? r.count
+                             : i <= 256 ? (i - 1 < r.count ? r.ops[i - 1] : 0)
+                             : i <= 512 ? (i - 257 < r.count ? r.params[i - 257] : 0)
+                                        : (uint32_t)(i - 513) < PickCount ? r.picks[i - 513] : 0;
+        check(end != p + 1 && v == want);
+        p = end;
+    }
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    setnote(quietNotice);
+    for (mirlOp &op : OperationTable)
+        op = nullptr;
+    // In memory where there is a tmpfs: every save syncs its file.
+    char shm[] = "/dev/shm/mirl-fuzz-XXXXXX", tmp[] = "/tmp/mirl-fuzz-XXXXXX";
+    char *folder = mkdtemp(shm) ? shm : mkdtemp(tmp);
+    check(folder != nullptr);
+    Folder = folder;
+    Path = Folder + "/fuzz.mrl";
+    std::atexit(removeFolder);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static unsigned char image[MIRL_IMAGE_SIZE];
+    size_t imageBytes = checkTranslation(data, size, image);
+
+    recordoff();
+    resetrecord();
+    FuzzMesh.nverts = 3;
+    FuzzMesh.nquads = 0;
+    int loaded = loadtxt(data, size, &FuzzMesh);
+    check(loaded == (imageBytes == MIRL_IMAGE_SIZE));
+    if (!loaded) {
+        // A refused file changes nothing.
+        check(FuzzMesh.nverts == 3 && CommandRecord.count == 0 && PickCount == 0);
+        return 0;
+    }
+    static mirlObj copy;
+    decobj(image, &copy);
+    check(std::memcmp(&CommandRecord, &copy, sizeof copy) == 0 && FuzzMesh.nverts == 0);
+    uint32_t picks = 0;
+    for (int i = 0; i < copy.count; i++)
+        picks += copy.ops[i] == MIRL_OPPICK;
+    check(PickCount == picks);
+    checkExport();
+
+    // Saved and read back through a file, the record is the same.
+    check(saveobj(Path.c_str()) == 1);
+    static mirlObj back;
+    check(readobj(Path.c_str(), &back) == 1 && std::memcmp(&back, &copy, sizeof copy) == 0);
+    checkRecorder(copy, picks);
+    return 0;
+}
