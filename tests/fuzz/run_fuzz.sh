@@ -4,7 +4,8 @@
 # cores, keeping a corpus per harness in OUT_DIR between runs:
 #   fuzz_decode   the text translation, image codec, refusal, Recorder, export
 #   fuzz_replay   loading and replaying arbitrary bytes
-#   fuzz_records  the same replay fed by a mutator that edits records
+#   fuzz_records  the same replay fed by a mutator that edits records, and
+#                 its mesh compared with the literal algorithms' (tests/lib)
 # With "coverage" it builds them with clang's source coverage instead and
 # prints the lines of runtime/ and files/ that the corpora reach.
 # Exits 77 (a skip for ctest) when clang or its fuzzer runtime is missing.
@@ -15,26 +16,26 @@ capacity=384 # cube smoothed three times: 384 faces but 386 vertices
 mkdir -p "$out/artifacts"
 
 # Builds the harnesses into $1 with the flags $2 when a source changed. The
-# runtime's C files are valid C++ and built as such. The runtime gets edge
-# coverage only: comparison tracing in its tight loops would cost most of
-# the time and finds nothing that edge coverage misses.
+# runtime's C files are valid C++ and built as such. Edge coverage only:
+# comparison tracing in the byte and face loops costs most of the time, and
+# the dictionary holds the values that matter.
 build() {
-    dir=$1 flags="-std=c++17 -g -ffp-contract=off -DMIRL_CAPACITY=$capacity -I$src/runtime -I$src/files $2"
-    [ -x "$dir/fuzz_records" ] && [ -z "$(find "$src/runtime" "$src/files" "$src/tests/fuzz" -newer "$dir/fuzz_records")" ] &&
+    dir=$1 flags="-std=c++17 -g -ffp-contract=off -DMIRL_CAPACITY=$capacity -I$src/runtime -I$src/files -I$src/tests/lib $2"
+    [ -x "$dir/fuzz_records" ] && [ -z "$(find "$src/runtime" "$src/files" "$src/tests/fuzz" "$src/tests/lib" -newer "$dir/fuzz_records")" ] &&
         return 0
     mkdir -p "$dir"
     rm -f "$dir"/*.o "$dir/fuzz_records"
     # shellcheck disable=SC2086
-    if ! { for f in "$src"/runtime/*.c; do echo "$f -fno-sanitize-coverage=trace-cmp"; done
-           for f in "$src"/files/*.cpp "$src"/tests/fuzz/*.cpp; do echo "$f"; done; } |
-        xargs -P 2 -L 1 sh -c 'c=$0 d=$1 f=$2 s=$3; shift 3; "$c" -x c++ -c "$s" -o "$d/${s##*/}.o" $f "$@"' \
-            "$cxx" "$dir" "$flags -fsanitize=fuzzer-no-link" >"$dir/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_decode.cpp.o $(ls "$dir"/*.o | grep -v fuzz_) \
+    if ! ls "$src"/runtime/*.c "$src"/files/*.cpp "$src"/tests/fuzz/*.cpp "$src"/tests/lib/oracle*.cpp |
+        xargs -P 2 -I @ sh -c 'c=$0 d=$1 f=$2 s=$3; "$c" -x c++ -c "$s" -o "$d/${s##*/}.o" $f' \
+            "$cxx" "$dir" "$flags -fsanitize=fuzzer-no-link -fno-sanitize-coverage=trace-cmp" @ \
+            >"$dir/build.log" 2>&1 ||
+        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_decode.cpp.o $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') \
             -o "$dir/fuzz_decode" >>"$dir/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o $(ls "$dir"/*.o | grep -v fuzz_) \
+        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') \
             -o "$dir/fuzz_replay" >>"$dir/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o "$dir"/fuzz_mutate.cpp.o \
-            $(ls "$dir"/*.o | grep -v fuzz_) -o "$dir/fuzz_records" >>"$dir/build.log" 2>&1; then
+        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o "$dir"/fuzz_mutate.cpp.o "$dir"/*oracle*.o \
+            $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') -o "$dir/fuzz_records" >>"$dir/build.log" 2>&1; then
         rm -f "$dir/fuzz_records"
         if grep -q "libclang_rt.fuzzer\|cannot find.*fuzzer" "$dir/build.log"; then
             echo "clang's fuzzer runtime (libclang-rt-14-dev) missing: fuzzing skipped"
@@ -58,17 +59,17 @@ if [ "$mode" = coverage ]; then
     build "$out/coverage" "-O1 -fprofile-instr-generate -fcoverage-mapping"
     rm -rf "$out/profiles"
     mkdir -p "$out/profiles" "$out/corpus-decode" "$out/corpus-replay" "$out/corpus-records"
-    for h in decode replay; do
+    for h in decode records; do
         corpora="$out/corpus-$h $out/seeds"
-        [ $h = replay ] && corpora="$corpora $out/corpus-records"
+        [ $h = records ] && corpora="$corpora $out/corpus-replay"
         # shellcheck disable=SC2086
         LLVM_PROFILE_FILE="$out/profiles/$h.profraw" "$out/coverage/fuzz_$h" -runs=0 -max_len=3100 $corpora \
             >"$out/coverage/$h.log" 2>&1 || { tail -20 "$out/coverage/$h.log"; exit 1; }
     done
     "$profdata" merge -sparse "$out"/profiles/*.profraw -o "$out/profiles/all.profdata" || exit 1
-    "$cov" report "$out/coverage/fuzz_decode" -object "$out/coverage/fuzz_replay" \
+    "$cov" report "$out/coverage/fuzz_decode" -object "$out/coverage/fuzz_records" \
         -instr-profile="$out/profiles/all.profdata" "$src/runtime" "$src/files" | tee "$out/coverage/report.txt"
-    "$cov" show "$out/coverage/fuzz_decode" -object "$out/coverage/fuzz_replay" \
+    "$cov" show "$out/coverage/fuzz_decode" -object "$out/coverage/fuzz_records" \
         -instr-profile="$out/profiles/all.profdata" "$src/runtime" "$src/files" >"$out/coverage/lines.txt"
     echo "fuzz-coverage: $(awk '/^TOTAL/ { print $(NF-3) }' "$out/coverage/report.txt") of the lines of" \
         "runtime/ and files/ (lines never run: $out/coverage/lines.txt, count 0)"
@@ -82,6 +83,7 @@ status=0 total=0
 for h in decode replay records; do
     t=$((seconds * 2 / 5))
     [ $h = decode ] && t=$((seconds - 2 * t))
+    [ $t -ge 1 ] || t=1 # 0 would be no limit
     mkdir -p "$out/corpus-$h"
     corpora="$out/corpus-$h $out/seeds"
     [ $h = records ] && corpora="$corpora $out/corpus-replay"
