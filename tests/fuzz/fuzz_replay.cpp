@@ -45,11 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         picks += r.ops[i] == MIRL_OPPICK;
     check(PickCount == picks);
     check(FuzzMesh.nverts <= MIRL_MAXVERTS && FuzzMesh.nquads <= MIRL_MAXQUADS);
+    int32_t selected = 0;
     for (uint32_t i = 0; i < FuzzMesh.nquads; i++) {
         check(FuzzMesh.selected[i] == 0 || FuzzMesh.selected[i] == 1);
+        selected += FuzzMesh.selected[i];
         for (int k = 0; k < 4; k++)
             check(FuzzMesh.quads[i].v[k] < FuzzMesh.nverts);
     }
+    check(countsel(&FuzzMesh) == selected);
     check(!fuzzAgrees || fuzzAgrees(&r, &FuzzMesh));
     return 0;
 }
