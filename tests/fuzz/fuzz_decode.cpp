@@ -28,7 +28,6 @@ struct Target {
 };
 static Target Targets[8];
 
-
 static void quietNotice(const char *, const char *) {}
 
 static void check(bool ok)
