@@ -2,13 +2,14 @@
 # make run    install what is missing, build, start the editor
 # make bench  build and run the benchmarks (Release)
 # make size   code size of the intro player (x86-64, i686 MinGW), raw and compressed
-# make fuzz   fuzz loadobj's path with clang (FUZZ_SECONDS, default 600)
+# make fuzz   fuzz the decoder, the replay and records with clang (FUZZ_SECONDS, default 600)
+# make fuzz-coverage  lines of runtime/ and files/ that the fuzz corpus reaches
 # make soak   the editor under random real X events (SOAK_SECONDS, default 300; SOAK_SEED)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench size fuzz soak clean
+.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak clean
 
 all: build
 
@@ -40,6 +41,10 @@ FUZZ_SECONDS ?= 600
 fuzz: build
 	@./tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(FUZZ_SECONDS) \
 	    $(CURDIR)/$(BUILD)/tests/player/make_records
+
+fuzz-coverage: build
+	@./tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD)/fuzz 0 \
+	    $(CURDIR)/$(BUILD)/tests/player/make_records coverage
 
 SOAK_SECONDS ?= 300
 soak: build

@@ -24,8 +24,13 @@ extern "C" {
    them under the same guard, so it may follow this header. */
 #ifndef MIRL_TYPES
 #define MIRL_TYPES
-#define MIRL_MAXVERTS 250000 /* vertex capacity of a Mesh */
-#define MIRL_MAXQUADS 250000 /* quad capacity of a Mesh */
+#ifndef MIRL_CAPACITY
+/* Vertices and quads a Mesh holds. Objects are made for 250000; only the
+   fuzz builds set less, so that every capacity refusal is a few steps away. */
+#define MIRL_CAPACITY 250000
+#endif
+#define MIRL_MAXVERTS MIRL_CAPACITY /* vertex capacity of a Mesh */
+#define MIRL_MAXQUADS MIRL_CAPACITY /* quad capacity of a Mesh */
 #define MIRL_MAXSTEPS 255    /* steps a record can hold (the count is a byte) */
 #define MIRL_MAXPICKS 256    /* entries of the pick list */
 #define MIRL_NUMOPS 32       /* opcodes 0..31 run through OperationTable */
@@ -89,7 +94,9 @@ typedef void (*mirlOp)(Mesh *m, float p);
 /* An operation: edits m in place, then records its step. */
 
 /* Compile-time checks of the layouts the files and the exports rely on. */
+#if MIRL_CAPACITY == 250000
 typedef char mirl_check_mesh_size[(sizeof(Mesh) == 14000008) ? 1 : -1];
+#endif
 typedef char mirl_check_obj_size[(sizeof(mirlObj) == 1537) ? 1 : -1];
 #endif /* MIRL_TYPES */
 /*@ end */

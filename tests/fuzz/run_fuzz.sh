@@ -1,35 +1,50 @@
 #!/bin/sh
-# Builds the libFuzzer harness with clang (ASan + UBSan) from the runtime and
-# file sources and fuzzes loadobj's path for a bounded time, seeded with the
-# sample records. Exits 77 (a skip for ctest) when clang or its fuzzer
-# runtime is missing.
-# usage: run_fuzz.sh SOURCE_DIR OUT_DIR SECONDS MAKE_RECORDS
-src=$1 out=$2 seconds=${3:-60} records=$4
+# Builds the three libFuzzer harnesses with clang (ASan + UBSan, a mesh of a
+# few hundred vertices and faces) and fuzzes them one after the other on two
+# cores, keeping a corpus per harness in OUT_DIR between runs:
+#   fuzz_decode   the text translation, image codec, refusal, Recorder, export
+#   fuzz_replay   loading and replaying arbitrary bytes
+#   fuzz_records  the same replay fed by a mutator that edits records, and
+#                 its mesh compared with the literal algorithms' (tests/lib)
+# With "coverage" it builds them with clang's source coverage instead and
+# prints the lines of runtime/ and files/ that the corpora reach.
+# Exits 77 (a skip for ctest) when clang or its fuzzer runtime is missing.
+# usage: run_fuzz.sh SOURCE_DIR OUT_DIR SECONDS MAKE_RECORDS [coverage]
+src=$1 out=$2 seconds=${3:-60} records=$4 mode=${5:-fuzz}
 cxx=$(command -v clang++ || command -v clang++-14) || { echo "clang++ not found: fuzzing skipped"; exit 77; }
-harness="$out/fuzz_load"
-flags="-std=c++17 -O2 -g -fsanitize=address,undefined -fno-sanitize-recover=all -ffp-contract=off"
-flags="$flags -I$src/runtime -I$src/files"
-mkdir -p "$out/corpus" "$out/artifacts"
+capacity=384 # cube smoothed three times: 384 faces but 386 vertices
+mkdir -p "$out/artifacts"
 
-# Rebuilt when a source changed; the runtime's C files are valid C++ and
-# built as such, with the same flags. The runtime gets edge coverage only:
-# comparison tracing in its tight loops would cost most of the time and
-# finds nothing that edge coverage misses.
-if [ ! -x "$harness" ] || [ -n "$(find "$src/runtime" "$src/files" "$src/tests/fuzz" -newer "$harness")" ]; then
+# Builds the harnesses into $1 with the flags $2 when a source changed. The
+# runtime's C files are valid C++ and built as such. Edge coverage only:
+# comparison tracing in the byte and face loops costs most of the time, and
+# the dictionary holds the values that matter.
+build() {
+    dir=$1 flags="-std=c++17 -g -ffp-contract=off -DMIRL_CAPACITY=$capacity -I$src/runtime -I$src/files -I$src/tests/lib $2"
+    [ -x "$dir/fuzz_records" ] && [ -z "$(find "$src/runtime" "$src/files" "$src/tests/fuzz" "$src/tests/lib" -newer "$dir/fuzz_records")" ] &&
+        return 0
+    mkdir -p "$dir"
+    rm -f "$dir"/*.o "$dir/fuzz_records"
     # shellcheck disable=SC2086
-    if ! "$cxx" $flags -fsanitize=fuzzer-no-link -c "$src/tests/fuzz/fuzz_load.cpp" -o "$out/fuzz_load.o" \
-        >"$out/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer -fno-sanitize-coverage=trace-cmp "$out/fuzz_load.o" \
-            -x c++ "$src"/runtime/*.c -x none "$src"/files/*.cpp -o "$harness" >>"$out/build.log" 2>&1; then
-        rm -f "$harness"
-        if grep -q "libclang_rt.fuzzer\|cannot find.*fuzzer" "$out/build.log"; then
+    if ! ls "$src"/runtime/*.c "$src"/files/*.cpp "$src"/tests/fuzz/*.cpp "$src"/tests/lib/oracle*.cpp |
+        xargs -P 2 -I @ sh -c 'c=$0 d=$1 f=$2 s=$3; "$c" -x c++ -c "$s" -o "$d/${s##*/}.o" $f' \
+            "$cxx" "$dir" "$flags -fsanitize=fuzzer-no-link -fno-sanitize-coverage=trace-cmp" @ \
+            >"$dir/build.log" 2>&1 ||
+        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_decode.cpp.o $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') \
+            -o "$dir/fuzz_decode" >>"$dir/build.log" 2>&1 ||
+        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') \
+            -o "$dir/fuzz_replay" >>"$dir/build.log" 2>&1 ||
+        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o "$dir"/fuzz_mutate.cpp.o "$dir"/*oracle*.o \
+            $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') -o "$dir/fuzz_records" >>"$dir/build.log" 2>&1; then
+        rm -f "$dir/fuzz_records"
+        if grep -q "libclang_rt.fuzzer\|cannot find.*fuzzer" "$dir/build.log"; then
             echo "clang's fuzzer runtime (libclang-rt-14-dev) missing: fuzzing skipped"
             exit 77
         fi
-        cat "$out/build.log"
+        cat "$dir/build.log"
         exit 1
     fi
-fi
+}
 
 # Seeds: the sample records as the library saves them, and an empty file.
 rm -rf "$out/seeds"
@@ -38,17 +53,60 @@ mkdir -p "$out/seeds"
 rm -rf "$out/seeds/all"
 : >"$out/seeds/empty"
 
-before=$(ls "$out/artifacts" | wc -l)
-"$harness" -max_total_time="$seconds" -max_len=3100 -timeout=60 -rss_limit_mb=4096 -print_final_stats=1 \
-    -artifact_prefix="$out/artifacts/" "$out/corpus" "$out/seeds" >"$out/fuzz.log" 2>&1
-status=$?
-crashes=$(($(ls "$out/artifacts" | wc -l) - before))
-runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/fuzz.log" | tail -1)
-persec=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$out/fuzz.log" | tail -1)
-echo "fuzz: ${runs:-?} executions in $seconds s (${persec:-?} per second), $crashes crashes," \
-    "corpus $(ls "$out/corpus" | wc -l) inputs"
-if [ $status -ne 0 ] || [ $crashes -ne 0 ]; then
-    tail -40 "$out/fuzz.log"
-    echo "findings in $out/artifacts"
-    exit 1
+if [ "$mode" = coverage ]; then
+    tool() { command -v "$1" || command -v "$1-14" || { echo "$1 not found" >&2; exit 1; }; }
+    profdata=$(tool llvm-profdata) && cov=$(tool llvm-cov) || exit 1
+    build "$out/coverage" "-O1 -fprofile-instr-generate -fcoverage-mapping"
+    rm -rf "$out/profiles"
+    mkdir -p "$out/profiles" "$out/corpus-decode" "$out/corpus-replay" "$out/corpus-records"
+    for h in decode records; do
+        corpora="$out/corpus-$h $out/seeds"
+        [ $h = records ] && corpora="$corpora $out/corpus-replay"
+        # shellcheck disable=SC2086
+        LLVM_PROFILE_FILE="$out/profiles/$h.profraw" "$out/coverage/fuzz_$h" -runs=0 -max_len=3100 $corpora \
+            >"$out/coverage/$h.log" 2>&1 || { tail -20 "$out/coverage/$h.log"; exit 1; }
+    done
+    "$profdata" merge -sparse "$out"/profiles/*.profraw -o "$out/profiles/all.profdata" || exit 1
+    "$cov" report "$out/coverage/fuzz_decode" -object "$out/coverage/fuzz_records" \
+        -instr-profile="$out/profiles/all.profdata" "$src/runtime" "$src/files" | tee "$out/coverage/report.txt"
+    "$cov" show "$out/coverage/fuzz_decode" -object "$out/coverage/fuzz_records" \
+        -instr-profile="$out/profiles/all.profdata" "$src/runtime" "$src/files" >"$out/coverage/lines.txt"
+    echo "fuzz-coverage: $(awk '/^TOTAL/ { print $(NF-3) }' "$out/coverage/report.txt") of the lines of" \
+        "runtime/ and files/ (lines never run: $out/coverage/lines.txt, count 0)"
+    exit 0
 fi
+
+build "$out/bin" "-O2 -fsanitize=address,undefined -fno-sanitize-recover=all"
+# A fifth of the time for the decoder, which is fast and small; the rest for
+# the replay, half of it through the record mutator. Two processes for each,
+# sharing its corpus (each picks up what the other found every second);
+# libFuzzer's -fork mode kept the cores half idle here.
+status=0 total=0
+for h in decode replay records; do
+    t=$((seconds * 2 / 5))
+    [ $h = decode ] && t=$((seconds - 2 * t))
+    [ $t -ge 1 ] || t=1 # 0 would be no limit
+    mkdir -p "$out/corpus-$h"
+    corpora="$out/corpus-$h $out/seeds"
+    [ $h = records ] && corpora="$corpora $out/corpus-replay"
+    before=$(ls "$out/artifacts" | wc -l)
+    pids=""
+    for w in 1 2; do
+        # shellcheck disable=SC2086
+        "$out/bin/fuzz_$h" -max_total_time="$t" -max_len=3100 -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+            -dict="$src/tests/fuzz/mirl.dict" -artifact_prefix="$out/artifacts/" $corpora >"$out/$h-$w.log" 2>&1 &
+        pids="$pids $!"
+    done
+    for p in $pids; do wait "$p" || status=1; done
+    crashes=$(($(ls "$out/artifacts" | wc -l) - before))
+    runs=$(cat "$out/$h-1.log" "$out/$h-2.log" | sed -n 's/^stat::number_of_executed_units: *//p' |
+        awk '{ n += $1 } END { print n + 0 }')
+    edges=$(cat "$out/$h-1.log" "$out/$h-2.log" | sed -n 's/^#[0-9]*.* cov: \([0-9]*\) .*/\1/p' | sort -n | tail -1)
+    total=$((total + runs))
+    echo "fuzz_$h: $runs executions in $t s ($((runs / t)) per second), ${edges:-?} edges covered," \
+        "corpus $(ls "$out/corpus-$h" | wc -l) inputs, $crashes crashes"
+    [ $crashes -eq 0 ] || { status=1; tail -40 "$out/$h-1.log" "$out/$h-2.log"; }
+done
+echo "fuzz: $total executions in $seconds s on 2 cores ($((total * 3600 / (seconds > 0 ? seconds : 1))) an hour)"
+[ $status -eq 0 ] || echo "findings in $out/artifacts (logs in $out/*.log)"
+exit $status

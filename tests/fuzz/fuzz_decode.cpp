@@ -1,0 +1,212 @@
+// libFuzzer harness for the object file decoder: arbitrary bytes as a file's
+// contents through the text translation, the image codec, the refusal of an
+// incomplete image, the Recorder, the export text and a save and load through
+// a real file. The operations are taken out of the table, so the replay that
+// loading runs is only its loop; fuzz_replay fuzzes the operations.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
+#include <string>
+#include <unistd.h>
+
+#include "mirlfile.h"
+
+static Mesh FuzzMesh;
+static std::string Folder;
+
+// Where the record is saved and loaded back, and whether each works: a file
+// in a folder of our own, then names a user could give that must be refused
+// and change nothing (a folder, a missing folder, names too long for the
+// system or a path, no name), and devices, which are written directly and
+// not loaded here (what a device reads as is not the decoder's business).
+struct Target {
+    std::string name;
+    int saves, loads; // loads -1: not loaded
+};
+static Target Targets[8];
+
+static void quietNotice(const char *, const char *) {}
+
+static void check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+static void removeFolder()
+{
+    unlink(Targets[0].name.c_str());
+    unlink((Folder + "/Mirljects.h").c_str());
+    rmdir(Folder.c_str());
+}
+
+// The text form and the image codec agree with themselves on any input.
+static size_t checkTranslation(const uint8_t *data, size_t size, unsigned char *image)
+{
+    static unsigned char text[MIRL_TEXT_MAX], again[MIRL_IMAGE_SIZE], encoded[MIRL_IMAGE_SIZE];
+    size_t n = untext(data, size, image);
+    check(n <= MIRL_IMAGE_SIZE && (n == MIRL_IMAGE_SIZE || size <= MIRL_TEXT_MAX));
+    if (n == MIRL_IMAGE_SIZE) {
+        mirlObj r;
+        decobj(image, &r);
+        encobj(&r, encoded);
+        check(std::memcmp(encoded, image, MIRL_IMAGE_SIZE) == 0);
+        size_t t = totext(image, text);
+        check(t >= MIRL_IMAGE_SIZE && t <= MIRL_TEXT_MAX);
+        check(untext(text, t, again) == MIRL_IMAGE_SIZE && std::memcmp(again, image, MIRL_IMAGE_SIZE) == 0);
+    }
+    return n;
+}
+
+// Records the loaded steps again as the editor would: every byte must come
+// back (a parameter through decpar and encpar), and the limits must refuse.
+static void checkRecorder(const mirlObj &loaded, uint32_t picks)
+{
+    resetrecord();
+    recordon();
+    for (int i = 0, p = 0; i < loaded.count; i++) {
+        LastPick = loaded.picks[p];
+        recordstep(loaded.ops[i], decpar(loaded.params[i]));
+        p += loaded.ops[i] == MIRL_OPPICK;
+        PickCount += loaded.ops[i] == MIRL_OPPICK; // as select9 does after recording
+    }
+    const mirlObj &r = CommandRecord;
+    check(r.count == loaded.count && PickCount == picks);
+    check(!std::memcmp(r.ops, loaded.ops, r.count) && !std::memcmp(r.params, loaded.params, r.count));
+    check(!std::memcmp(r.picks, loaded.picks, 4 * picks));
+    // One step more: refused when the record is full; a pick beyond the list
+    // is refused and cancels select9's increment.
+    recordstep(MIRL_OP_SUBD, 0.0f);
+    check(r.count == (loaded.count == MIRL_MAXSTEPS ? MIRL_MAXSTEPS : loaded.count + 1));
+    uint32_t count = r.count;
+    PickCount = MIRL_MAXPICKS;
+    recordstep(MIRL_OPPICK, 0.0f);
+    check(r.count == count && PickCount == MIRL_MAXPICKS - 1);
+    // Any float as a parameter: within -8..8 it comes back to the nearest
+    // step; a NaN or infinity is stored as 0.0's byte, the rest wrap around.
+    float p;
+    std::memcpy(&p, reinterpret_cast<const unsigned char *>(&loaded) + sizeof loaded - 4, sizeof p); // the last pick
+    recordstep(MIRL_OP_SCALE1, p);
+    uint8_t b = r.params[count];
+    check(r.count == count + (count < MIRL_MAXSTEPS));
+    check(count == MIRL_MAXSTEPS || (p - p != 0 ? b == 128 : !(p >= -8 && p <= 8) || std::fabs(decpar(b) - p) <= 0.032));
+    count = r.count;
+    PickCount = picks;
+    for (; count > 1; count--) {
+        picks -= r.ops[count - 1] == MIRL_OPPICK;
+        droplast();
+        check(r.count == count - 1 && PickCount == picks);
+    }
+    droplast(); // never the first step
+    check(r.count == 1);
+    recordoff();
+}
+
+// The export text holds the count, the steps and the picks in use, zeros after.
+static const char *checkExport()
+{
+    static char text[16384];
+    static FILE *f = fmemopen(text, sizeof text - 1, "w"); // once: opening one costs more than a run
+    check(f && fseek(f, 0, SEEK_SET) == 0 && exportfp(f, "fuzz") == 1 && fflush(f) == 0);
+    text[ftell(f)] = 0;
+    const char *p = std::strchr(text, '{');
+    check(p != nullptr);
+    const mirlObj &r = CommandRecord;
+    for (int i = 0; i < 769; i++) {
+        char *end;
+        unsigned long v = std::strtoul(p + 1, &end, 10);
+        unsigned long want = i == 0 ? r.count
+                             : i <= 256 ? (i - 1 < r.count ? r.ops[i - 1] : 0)
+                             : i <= 512 ? (i - 257 < r.count ? r.params[i - 257] : 0)
+                                        : (uint32_t)(i - 513) < PickCount ? r.picks[i - 513] : 0;
+        check(end != p + 1 && v == want);
+        p = end;
+    }
+    return text;
+}
+
+// Exported to Mirljects.h in the folder, as the first export of a run: the
+// include line, then the same text.
+static void checkExportFile(const char *text)
+{
+    static char cwd[MIRL_PATH_MAX], file[32768];
+    HeaderPending = 1;
+    check(getcwd(cwd, sizeof cwd) && chdir(Folder.c_str()) == 0);
+    int ok = exportobj("fuzz");
+    check(chdir(cwd) == 0 && ok == 1);
+    FILE *f = std::fopen((Folder + "/Mirljects.h").c_str(), "rb");
+    check(f != nullptr);
+    size_t n = std::fread(file, 1, sizeof file - 1, f);
+    std::fclose(f);
+    file[n] = 0;
+    check(std::string(file) == std::string("#include \"mirl.h\"\n\n") + text);
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    setnote(quietNotice);
+    for (mirlOp &op : OperationTable)
+        op = nullptr;
+    // In memory where there is a tmpfs: every save syncs its file.
+    char shm[] = "/dev/shm/mirl-fuzz-XXXXXX", tmp[] = "/tmp/mirl-fuzz-XXXXXX";
+    char *folder = mkdtemp(shm) ? shm : mkdtemp(tmp);
+    check(folder != nullptr);
+    Folder = folder;
+    const Target targets[] = {{Folder + "/fuzz.mrl", 1, 1},       {Folder, 0, 0},
+                              {Folder + "/missing/fuzz.mrl", 0, 0}, {Folder + "/" + std::string(300, 'x'), 0, 0},
+                              {std::string(MIRL_PATH_MAX + 1, 'x'), 0, 0}, {"", 0, 0},
+                              {"/dev/null", 1, -1},                  {"/dev/full", 0, -1}};
+    std::copy(targets, targets + 8, Targets);
+    std::atexit(removeFolder);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static unsigned char image[MIRL_IMAGE_SIZE];
+    size_t imageBytes = checkTranslation(data, size, image);
+
+    recordoff();
+    resetrecord();
+    FuzzMesh.nverts = 3;
+    FuzzMesh.nquads = 0;
+    int loaded = loadtxt(data, size, &FuzzMesh);
+    check(loaded == (imageBytes == MIRL_IMAGE_SIZE));
+    if (!loaded) {
+        // A refused file changes nothing.
+        check(FuzzMesh.nverts == 3 && CommandRecord.count == 0 && PickCount == 0);
+        return 0;
+    }
+    static mirlObj copy;
+    decobj(image, &copy);
+    check(std::memcmp(&CommandRecord, &copy, sizeof copy) == 0 && FuzzMesh.nverts == 0);
+    uint32_t picks = 0;
+    for (int i = 0; i < copy.count; i++)
+        picks += copy.ops[i] == MIRL_OPPICK;
+    check(numpicks() == (int32_t)picks && numsteps() == copy.count);
+    checkRecorder(copy, picks);
+    // The export text and a save and load through a file (the record must
+    // come back the same) cost many runs each: only for one count in
+    // sixteen, the starting record's among them.
+    if (copy.count % 16 != 1)
+        return 0;
+    CommandRecord = copy;
+    PickCount = picks;
+    checkExportFile(checkExport());
+    // The last byte picks the target; a refused one changes nothing.
+    const Target &to = Targets[data[size - 1] % 8];
+    check(saveobj(to.name.c_str()) == to.saves && std::memcmp(&CommandRecord, &copy, sizeof copy) == 0);
+    if (to.loads < 0)
+        return 0;
+    std::memset(&CommandRecord, 0xAB, sizeof CommandRecord);
+    FuzzMesh.nverts = 3;
+    check(loadobj(to.name.c_str(), &FuzzMesh) == to.loads);
+    if (to.loads)
+        check(std::memcmp(&CommandRecord, &copy, sizeof copy) == 0 && numpicks() == (int32_t)picks);
+    else
+        check(CommandRecord.count == 0xAB && CommandRecord.picks[255] == 0xABABABABu && FuzzMesh.nverts == 3);
+    return 0;
+}
