@@ -3,11 +3,13 @@
 # make bench  build and run the benchmarks (Release)
 # make size   code size of the intro player (x86-64, i686 MinGW), raw and compressed
 # make fuzz   fuzz loadobj's path with clang (FUZZ_SECONDS, default 600)
+# make faults apply each deliberate fault of tests/faults to a scratch copy and
+#             run the tests that must catch it (FAULTS=PATTERN for some)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench size fuzz clean
+.PHONY: all deps configure build test run bench size fuzz faults clean
 
 all: build
 
@@ -39,6 +41,10 @@ FUZZ_SECONDS ?= 600
 fuzz: build
 	@./tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD)/fuzz $(FUZZ_SECONDS) \
 	    $(CURDIR)/$(BUILD)/tests/player/make_records
+
+# The scratch copy and its build stay in $(BUILD)/faults for the next run.
+faults: deps
+	@MIRL_FAULTS_SCRATCH=$(CURDIR)/$(BUILD)/faults ./tests/faults/run.sh $(FAULTS)
 
 clean:
 	rm -rf $(BUILD)
