@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <sched.h>
 #include <sstream>
@@ -20,6 +21,17 @@
 #include "testmesh.h"
 
 namespace fs = std::filesystem;
+
+// The library's fsync, made to fail on demand (linked with --wrap=fsync).
+static int FailSync;
+extern "C" int __real_fsync(int fd);
+extern "C" int __wrap_fsync(int fd)
+{
+    if (!FailSync)
+        return __real_fsync(fd);
+    errno = EIO;
+    return -1;
+}
 
 namespace {
 
@@ -183,6 +195,11 @@ TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
         FileSizeLimit limit(1000); // the disk refuses the write part-way
         EXPECT_FALSE(saveobj("keep.mrl"));
     }
+    expectOnlyNotice("Unable to save to file");
+    EXPECT_EQ(readFile("keep.mrl"), oldBytes);
+    FailSync = 1; // renamed unsynced, the new content might never reach the disk
+    EXPECT_FALSE(saveobj("keep.mrl"));
+    FailSync = 0;
     expectOnlyNotice("Unable to save to file");
     EXPECT_EQ(readFile("keep.mrl"), oldBytes);
     fs::create_directory("folder.mrl");
