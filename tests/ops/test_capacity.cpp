@@ -2,7 +2,9 @@
 // anyway, announced only while recording, refused alike by the literal
 // algorithms and by a replay.
 #include "notices.h"
-#include "opsutil.h"
+#include <gtest/gtest.h>
+
+#include "opsdiff.h"
 #include "oracle.h"
 
 namespace {
