@@ -54,6 +54,18 @@ apply() {
         print $out $text; close $out or exit 3;' "$@"
 }
 
+# targets REGEX: --target options for the programs the tests of REGEX run or
+# are given (the executables built here), none (build all) when REGEX is empty.
+known=$(cmake --build "$build" --target help | sed -n 's/^\.\.\. \([^ ]*\).*/\1/p')
+targets() {
+    [ -n "$1" ] || return 0
+    (cd "$build" && ctest -R "$1" --show-only=json-v1) | grep -o "\"$build/[^\"]*\"" | tr -d '"' |
+        while read -r path; do
+            name=$(basename "$path")
+            printf '%s\n' "$known" | grep -qx -- "$name" && printf ' --target %s' "$name"
+        done
+}
+
 total=0 caught=0 missed=0 broken=0 unapplied=0
 tab=$(printf '\t')
 grep -v '^#' "$list" | grep -v '^[[:space:]]*$' | { [ -n "$pattern" ] && grep -E -- "$pattern" || cat; } >"$scratch/selected"
@@ -67,7 +79,7 @@ while IFS="$tab" read -r file exact replacement tests what; do
         unapplied=$((unapplied + 1))
         continue
     fi
-    if ! cmake --build "$build" -j2 </dev/null >"$log" 2>&1; then
+    if ! cmake --build "$build" -j2 $(targets "$tests") </dev/null >"$log" 2>&1; then
         result="does not build"
         broken=$((broken + 1))
     else
