@@ -36,7 +36,7 @@ bool sameRecord(const mirlObj &a, const mirlObj &b)
 }
 
 // The files as they must be: the fixed samples saved, and all of them
-// exported (golden/Mirljects.h).
+// exported (golden/export.txt).
 std::vector<uint8_t> golden(const std::string &name)
 {
     return readFile(MIRL_GOLDEN "/" + name);
@@ -229,7 +229,7 @@ TEST_F(Files, ExportsOfARunShareOneFreshIncludeLine)
     writeFile("Mirljects.h", std::string("objects of an earlier run\n"));
     exportSamples(0);
     EXPECT_EQ(HeaderPending, 0);
-    const std::vector<uint8_t> want = golden("Mirljects.h");
+    const std::vector<uint8_t> want = golden("export.txt");
     const std::string header = readText("Mirljects.h");
     EXPECT_EQ(header, std::string(want.begin(), want.end()));
     // Deleted during the run: started again without the include line.
