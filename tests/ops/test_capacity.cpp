@@ -43,7 +43,8 @@ TEST(Capacity, RefusedOneShortOfTheRoomNeededAcceptedAtIt)
     // Cubes on one spot, then unused vertices and copies of face 0 (which
     // share its points) up to the free room given. Smoothing a cube makes 6
     // centres and 12 edge points, two cubes on one spot 12 + 12 (not 12 +
-    // 24), and 4 children a face; extruding six faces 24 vertices and faces.
+    // 24), and 4 children a face; extruding six faces 24 vertices and faces;
+    // a cube 8 vertices and 6 faces.
     const struct {
         int cubes;
         uint32_t freeVerts, freeQuads;
@@ -53,7 +54,8 @@ TEST(Capacity, RefusedOneShortOfTheRoomNeededAcceptedAtIt)
                  {2, 23, MaxQ, 28, true}, {2, 24, MaxQ, 27, false},
                  {1, MaxV, MaxQ - MaxQ / 4 - 1, 28, true}, {1, MaxV, MaxQ - MaxQ / 4 - 1, 27, true},
                  {1, MaxV, MaxQ - MaxQ / 4, 28, false},
-                 {1, 23, MaxQ, 29, true}, {1, 24, MaxQ, 29, false}, {1, MaxV, 23, 29, true}, {1, MaxV, 24, 29, false}};
+                 {1, 23, MaxQ, 29, true}, {1, 24, MaxQ, 29, false}, {1, MaxV, 23, 29, true}, {1, MaxV, 24, 29, false},
+                 {1, 7, MaxQ, 31, true}, {1, 8, MaxQ, 31, false}, {1, MaxV, 5, 31, true}, {1, MaxV, 6, 31, false}};
     NoticeCapture notes;
     static auto before = newMesh(), slow = newMesh();
     for (const auto &c : cases) {

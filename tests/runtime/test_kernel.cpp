@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "notices.h"
 #include "randrec.h"
 #include "testmesh.h"
 
@@ -96,26 +95,4 @@ TEST(Kernel, SetnormRoundsToFloatBetweenCrossProductsOnScaledCubes)
         }
     }
     EXPECT_GT(inexact, 0);
-}
-
-TEST(Kernel, AddcubeRefusedNearCapacityWithANoticeOnlyWhileRecording)
-{
-    auto m = newMesh();
-    NoticeCapture notes;
-    resetrecord();
-    m->nverts = MIRL_MAXVERTS - 7; // 8 more would not fit
-    m->nquads = 10;
-    recordon();
-    addcube(m.get(), 0);
-    recordoff();
-    EXPECT_TRUE(m->nverts == MIRL_MAXVERTS - 7 && m->nquads == 10);
-    EXPECT_TRUE(numsteps() == 1 && CommandRecord.ops[0] == 31); // recorded all the same
-    ASSERT_EQ(notes.all().size(), 1u);
-    EXPECT_EQ(notes.all()[0].title + "/" + notes.all()[0].text, "Exceeded mesh capacity/ERROR");
-    m->nverts = MIRL_MAXVERTS - 8; // exactly at the limit it fits
-    m->nquads = MIRL_MAXQUADS - 6;
-    addcube(m.get(), 0);
-    EXPECT_TRUE(m->nverts == MIRL_MAXVERTS && m->nquads == MIRL_MAXQUADS);
-    addcube(m.get(), 0); // Recorder off: refused silently
-    EXPECT_TRUE(notes.all().size() == 1 && m->nquads == MIRL_MAXQUADS);
 }
