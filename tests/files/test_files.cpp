@@ -74,20 +74,6 @@ class Files : public ::testing::Test {
     }
 };
 
-TEST(TextForm, OnlyCarriageReturnLineFeedIsALineEnd)
-{
-    const unsigned char text[] = {0x0D, 0x0A, 0x0D, 0x0D, 0x0A, 0x0A, 0x1A, 0x0D, 0x41, 0x0D};
-    const unsigned char want[] = {0x0A, 0x0D, 0x0A, 0x0A, 0x1A, 0x0D, 0x41, 0x0D};
-    unsigned char image[MIRL_IMAGE_SIZE];
-    ASSERT_EQ(untext(text, sizeof text, image), sizeof want);
-    EXPECT_EQ(std::memcmp(image, want, sizeof want), 0);
-    // A full image stops the reading, even in the middle of a pair.
-    std::vector<unsigned char> ones(MIRL_IMAGE_SIZE - 1, 0x01);
-    ones.insert(ones.end(), {0x0D, 0x0A});
-    EXPECT_EQ(untext(ones.data(), ones.size(), image), (size_t)MIRL_IMAGE_SIZE);
-    EXPECT_EQ(image[MIRL_IMAGE_SIZE - 1], 0x0A);
-}
-
 TEST_F(Files, EverySampleRoundTripsByteExact)
 {
     for (size_t i = 0; i < Samples.size(); i++) {
