@@ -7,10 +7,7 @@
 #include "randrec.h"
 #include "testmesh.h"
 
-// The layouts the object files and the exports rely on.
-static_assert(offsetof(Mesh, quads) == 8 && offsetof(Mesh, verts) == 4000008 && offsetof(Mesh, vnormals) == 7000008 &&
-                  offsetof(Mesh, fnormals) == 10000008 && offsetof(Mesh, selected) == 13000008,
-              "Mesh layout");
+// The layout the object files and the exports rely on.
 static_assert(offsetof(mirlObj, ops) == 1 && offsetof(mirlObj, params) == 257 && offsetof(mirlObj, picks) == 513,
               "mirlObj layout");
 

@@ -1,18 +1,11 @@
 // Selection operations and the pick on the cube.
 #include <gtest/gtest.h>
 
-#include "testmesh.h"
+#include "opsdiff.h"
 
 class Selection : public ::testing::Test {
   protected:
-    std::unique_ptr<Mesh> m = newMesh();
-    void SetUp() override
-    {
-        recordoff();
-        resetrecord();
-        addcube(m.get(), 0);
-        setnorm(m.get());
-    }
+    std::unique_ptr<Mesh> m = cubeMesh(); // Recorder off, record empty
     // Flags from and to strings: "100111" is face 0 and faces 3 to 5.
     void set(const char *flags)
     {
