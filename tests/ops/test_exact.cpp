@@ -39,6 +39,11 @@ TEST(Exact, RotationAboutZFallsShortOfAQuarterAndAHalfTurn)
         EXPECT_NEAR(m->verts[0].x, near[k][0], 1e-10);
         EXPECT_NEAR(m->verts[0].y, near[k][1], 1e-10);
     }
+    // inf - inf: whatever the processor makes of it, the one positive quiet NaN.
+    auto m = cubeMesh();
+    m->verts[0] = {INFINITY, INFINITY, 0};
+    rotate3(m.get(), 1.0f);
+    EXPECT_EQ(bitsOf(m->verts[0].x), 0x7FC00000u);
 }
 
 TEST(Exact, Trans2AndScalecePerFace)
