@@ -92,4 +92,5 @@ TEST_F(Selection, SimilarSelectsCentresWithinTheLastPickedFacesRange)
     EXPECT_EQ(after({select6}), "000001");
     m->nquads = 5; // after a delete the last pick may name no face
     EXPECT_EQ(after({select6}), "00000");
+    EXPECT_EQ(after({select7}), "00000"); // its stale corners would span every face
 }
