@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "filetools.h"
@@ -192,6 +193,28 @@ TEST_F(Files, ReplacingKeepsPermissionsLinksAndDevices)
     EXPECT_TRUE(saveobj("/dev/null"));
     ASSERT_EQ(stat("/dev/null", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
+}
+
+// Saving over a file that its owner made read-only fails and keeps it. Root
+// may write anything, so there the save runs as another user.
+TEST_F(Files, WriteProtectedFileStays)
+{
+    writeFile("ro.mrl", std::string("keep"));
+    ASSERT_EQ(chmod("ro.mrl", 0444), 0);
+    useRecord(Samples[0].record);
+    if (geteuid() != 0) {
+        EXPECT_FALSE(saveobj("ro.mrl"));
+    } else {
+        ASSERT_EQ(chown(".", 65534, 65534), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            _exit(setgid(65534) == 0 && setuid(65534) == 0 && !saveobj("ro.mrl") ? 0 : 1);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "saved over a write-protected file";
+    }
+    EXPECT_EQ(readText("ro.mrl"), "keep");
 }
 
 // The fixed samples exported one after another from `first` on, every byte
