@@ -70,6 +70,7 @@ total=0 caught=0 missed=0 broken=0 unapplied=0
 tab=$(printf '\t')
 grep -v '^#' "$list" | grep -v '^[[:space:]]*$' | { [ -n "$pattern" ] && grep -E -- "$pattern" || cat; } >"$scratch/selected"
 count=$(wc -l <"$scratch/selected")
+[ "$count" -gt 0 ] || { echo "no fault matches '$pattern'"; exit 1; }
 while IFS="$tab" read -r file exact replacement tests what; do
     total=$((total + 1))
     label="$file: $what"
