@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <cstdio>
 
+#include "checkpoints.h"
 #include "commands.h"
 #include "editor.h"
 #include "editor_state.h"
@@ -16,16 +17,21 @@ double parameterStep()
     return step;
 }
 
+// Record steps before the open preview's own step, which enters the
+// history only when the preview is committed.
+static int PreviewStart;
+
 void dispatchCommand(int item)
 {
     // Menus are detached and keys ignored during a preview; a stray item
     // arriving then would break the preview's hold on its own step.
-    if (item < 0 || item >= MenuItemCount || Editor.interactionMode == ModePreview)
+    if (item < 0 || item >= CommandCount || !Commands[item].handler || Editor.interactionMode == ModePreview)
         return;
+    const CommandEntry &command = Commands[item];
     platform().detachMenu(GLUT_RIGHT_BUTTON);
     std::printf(" .o0 Working ...");
     std::fflush(stdout);
-    if (item < FirstEditorItem) {
+    if (isModellingCommand(item)) {
         // A command the record cannot hold in full changes nothing, so the
         // model on screen never differs from what saves.
         if (!recordHasRoomFor(item)) {
@@ -33,29 +39,43 @@ void dispatchCommand(int item)
             return;
         }
         Editor.currentCommand = item;
-        pushHistory(item);
+        if (command.kind == Parametric)
+            PreviewStart = numsteps();
+        else
+            pushHistory(item, numsteps());
     }
     Editor.interactionMode = ModePreview;
-    copyMesh(previewMesh(), committedMesh());
+    // Only a preview reads the preview slot, and its operation only moves
+    // vertices: the used part is all it needs.
+    if (command.kind == Parametric)
+        copyUsedMesh(previewMesh(), committedMesh());
     Editor.aaoShadingOn = 0;
     platform().setCursor(GLUT_CURSOR_TEXT);
     recordon();
-    CommandHandlers[item]();
+    command.handler();
     if (Editor.interactionMode == ModePick)
         finishCommand();
 }
 
 void previewStep(int direction)
 {
-    dropOwnSteps(1); // the step of the previous run
+    truncateRecord(PreviewStart); // the step of the previous run
     Editor.paramOffset = (float)((double)Editor.paramOffset + direction * parameterStep());
-    copyMesh(previewMesh(), committedMesh());
-    CommandHandlers[Editor.currentCommand]();
+    copyUsedPositions(previewMesh(), committedMesh());
+    Commands[Editor.currentCommand].handler();
 }
 
 void commitPreview()
 {
-    copyMesh(committedMesh(), previewMesh());
+    copyUsedPositions(committedMesh(), previewMesh());
+    pushHistory(Editor.currentCommand, PreviewStart);
+    finishCommand();
+}
+
+void cancelPreview()
+{
+    truncateRecord(PreviewStart);
+    std::printf(" cancelled");
     finishCommand();
 }
 
@@ -66,6 +86,7 @@ void finishCommand()
     Editor.currentCommand = 0;
     Editor.interactionMode = ModePick;
     setnorm(committedMesh());
+    noteCommittedState(committedMesh());
     platform().setCursor(GLUT_CURSOR_CROSSHAIR);
     buildMenus();
     std::printf(" done 0o.\n");

@@ -4,23 +4,53 @@
 // ModePick; a parametric handler leaves the mode and edits the preview.
 #pragma once
 
+typedef void (*CommandHandler)(void);
+
+enum CommandKind {
+    EditorCommand, // no step, no history (FILE, settings, lighting, view)
+    OneShot,       // edits the committed mesh and ends at once
+    Parametric,    // edits the preview while the mouse moves; a click commits
+};
+
+enum { NoSubmenu = -1 }; // an entry no menu shows
+
+// One editor command. Menus, dispatch, the record's room check and undo all
+// read the one table below; adding a command means adding its row and its
+// handler.
+struct CommandEntry {
+    int item;          // its number: the menu entry's value and its index here
+    int submenu;       // 0-11 (see SubmenuTitles) or NoSubmenu
+    const char *label; // the menu entry's text
+    CommandHandler handler;
+    CommandKind kind;
+    int steps; // record steps a modelling command adds; 0 for editor commands
+};
+
 enum {
-    MenuItemCount = 58,
-    FirstEditorItem = 35, // items below are modelling commands (history, record)
+    SubmenuCount = 12,
+    MenuItemCount = 58, // items 0-57 are the menu's entries
+    // Items the program names. The table checks at compile time that each
+    // sits on its own row.
     ItemUndo = 35,
     ItemLoad = 36,
     ItemSave = 37,
     ItemObjectInfo = 38,
     ItemExport = 39,
     ItemRestart = 40,
-    ItemAbout = 41,
-    ItemSeparator = 42,
     ItemExit = 43,
     ItemAAO = 53,
+    PickItem = 58, // a face pick: no menu entry, but a history item
+    ItemRedo = 59, // keys only: the menu tree stays as it always was
+    CommandCount = 60,
 };
 
-typedef void (*CommandHandler)(void);
-extern const CommandHandler CommandHandlers[MenuItemCount];
+extern const CommandEntry Commands[CommandCount];
+extern const char *const SubmenuTitles[SubmenuCount];
+
+inline bool isModellingCommand(int item)
+{
+    return Commands[item].steps > 0;
+}
 
 // The value a parametric command hands its operation: the live parameter
 // (plus the scale base) clamped to [-8, 8] and read back through its
@@ -68,8 +98,9 @@ void commandRotateX();
 void commandRotateY();
 void commandRotateZ();
 
-// FILE (items 35-43)
+// FILE (items 35-43), and redo
 void commandUndo();
+void commandRedo();
 void loadObjectCommand();
 void saveObjectCommand();
 void commandObjectInfo();

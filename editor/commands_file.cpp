@@ -11,7 +11,15 @@
 
 void commandUndo()
 {
-    undoLastCommand();
+    undoLastCommand(committedMesh());
+    Editor.interactionMode = ModePick;
+}
+
+void commandRedo()
+{
+    const char *why = nullptr;
+    if (!redoLastUndone(committedMesh(), &why))
+        std::printf(" %s.", why);
     Editor.interactionMode = ModePick;
 }
 
@@ -22,8 +30,9 @@ void loadObjectCommand()
     char name[FileNameCapacity];
     if (!chooseObjectFile(ChooseToLoad, name, sizeof name))
         return;
-    loadobj(name, committedMesh()); // reports its own failures
-    resetHistory();                 // whether or not the file could be read
+    // A refused file (reported by loadobj) leaves model, record and history.
+    if (loadobj(name, committedMesh()))
+        resetHistory();
 }
 
 void saveObjectCommand()
@@ -61,6 +70,7 @@ void exportCommand()
 void commandRestart()
 {
     restartScene(committedMesh());
+    resetHistory();
     Editor.interactionMode = ModePick;
 }
 

@@ -11,9 +11,10 @@ void startEditor(int *argc, char **argv);
 double parameterStep();
 
 // The command cycle.
-void dispatchCommand(int item); // menu callback; also 'u' and 'i'
+void dispatchCommand(int item); // menu callback; also the keys
 void finishCommand();
 void commitPreview();
+void cancelPreview(); // Escape: the preview's step goes, nothing else changed
 void previewStep(int direction); // one horizontal motion event in ModePreview
 
 // Camera and projection.

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "history.h"
-
 EditorState Editor;
 int LastMouseX, LastMouseY;
 int FirstRun = 1;
@@ -13,6 +11,25 @@ Vec3 AAOColours[MIRL_MAXVERTS];
 void copyMesh(Mesh *destination, const Mesh *source)
 {
     std::memcpy(destination, source, sizeof(Mesh));
+}
+
+void copyUsedMesh(Mesh *destination, const Mesh *source)
+{
+    const uint32_t nq = source->nquads, nv = source->nverts;
+    destination->nquads = nq;
+    destination->nverts = nv;
+    std::memcpy(destination->quads, source->quads, nq * sizeof(Quad));
+    std::memcpy(destination->fnormals, source->fnormals, nq * sizeof(Vec3));
+    std::memcpy(destination->selected, source->selected, nq * sizeof(int32_t));
+    std::memcpy(destination->verts, source->verts, nv * sizeof(Vec3));
+    std::memcpy(destination->vnormals, source->vnormals, nv * sizeof(Vec3));
+}
+
+void copyUsedPositions(Mesh *destination, const Mesh *source)
+{
+    destination->nquads = source->nquads;
+    destination->nverts = source->nverts;
+    std::memcpy(destination->verts, source->verts, source->nverts * sizeof(Vec3));
 }
 
 void restartScene(Mesh *m)
@@ -31,7 +48,6 @@ void restartScene(Mesh *m)
     Editor.pitch = 45.0f;
     Editor.yaw = 45.0f;
     Editor.paramOffset = 0.0f;
-    resetHistory();
 
     if (FirstRun) {
         Editor.gridShown = 1;

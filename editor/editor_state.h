@@ -66,6 +66,14 @@ extern Vec3 AAOColours[MIRL_MAXVERTS];
 // Copies the whole record, capacity included.
 void copyMesh(Mesh *destination, const Mesh *source);
 
-// Empties the mesh and the record, records the starting cube, resets the
-// camera and the history; applies the first-run defaults once.
+// Copies the counts and the used part of every array: all that a replay,
+// the display or an operation ever reads.
+void copyUsedMesh(Mesh *destination, const Mesh *source);
+
+// Copies the counts and the used positions: all that a parametric command
+// (a move, scale or rotation) changes.
+void copyUsedPositions(Mesh *destination, const Mesh *source);
+
+// Empties the mesh and the record, records the starting cube and resets the
+// camera; applies the first-run defaults once. The history is the caller's.
 void restartScene(Mesh *m);

@@ -1,47 +1,55 @@
 #include "history.h"
 
-#include "editor_state.h"
+#include "checkpoints.h"
+#include "commands.h"
 
 CommandHistoryList CommandHistory;
 
-const int OpsPerCommand[PickItem + 1] = {
-    1, 1, 1, 1, 1, 1, 1, 1, // SELECT
-    1, 1, 1,                // OBJECT
-    1, 1, 1,                // OBJECT Move
-    1, 1, 1, 1,             // OBJECT Scale
-    2, 2, 3, 1, 3, 5,       // FACES: inset, extrude, taper, delete, cage, holes
-    1, 1, 1, 1,             // FACES Move
-    1, 1, 1, 1,             // FACES Scale
-    1, 1, 1,                // FACES Rotate
-    1, 1, 1, 1, 1, 1, 1, 1, 1, // FILE
-    1, 1, 1, 1, 1, 1,       // MIRL SETTINGS
-    1, 1, 1, 1,             // LIGHTING
-    1, 1, 1, 1,             // VIEW
-    1,                      // a pick
-};
+// The steps undo took away, newest item last: each item's steps and picks
+// run from its first entries to the next item's.
+static struct {
+    int count;
+    int items[HistoryCapacity];
+    int firstStep[HistoryCapacity], firstPick[HistoryCapacity];
+    int steps, picks;
+    uint8_t ops[MIRL_MAXSTEPS], params[MIRL_MAXSTEPS];
+    uint32_t pickList[MIRL_MAXPICKS];
+} Redo;
+
+static void forgetRedo()
+{
+    Redo.count = Redo.steps = Redo.picks = 0;
+}
 
 void resetHistory()
 {
     CommandHistory.count = 0;
-    for (int &item : CommandHistory.items)
-        item = HistoryEmpty;
+    for (int i = 0; i < HistoryCapacity; i++) {
+        CommandHistory.items[i] = HistoryEmpty;
+        CommandHistory.starts[i] = 0;
+    }
+    forgetRedo();
+    resetCheckpoints();
 }
 
-void pushHistory(int item)
+static void appendHistory(int item, int start)
 {
-    if (CommandHistory.count < HistoryCapacity)
-        CommandHistory.items[CommandHistory.count++] = item;
+    if (CommandHistory.count < HistoryCapacity) {
+        CommandHistory.items[CommandHistory.count] = item;
+        CommandHistory.starts[CommandHistory.count++] = start;
+    }
 }
 
-void popHistory()
+void pushHistory(int item, int start)
 {
-    if (CommandHistory.count > 0)
-        CommandHistory.items[--CommandHistory.count] = HistoryEmpty;
+    forgetRedo();
+    dropCheckpointsAfter(start);
+    appendHistory(item, start);
 }
 
 int recordHasRoomFor(int item)
 {
-    if (numsteps() + OpsPerCommand[item] > MIRL_MAXSTEPS) {
+    if (numsteps() + Commands[item].steps > MIRL_MAXSTEPS) {
         notify("Exceeded max number of modelling commands", "ERROR");
         return 0;
     }
@@ -52,35 +60,86 @@ int recordHasRoomFor(int item)
     return 1;
 }
 
-void dropOwnSteps(int n)
+void truncateRecord(int n)
 {
-    for (int i = 0; i < n; i++) {
-        if (numsteps() > 1) {
-            droplast();
-        } else if (numsteps() == 1) {
-            // droplast keeps the first step, the starting cube. After loading
-            // an empty record the first step is a command's own: drop it too.
-            CommandRecord.count = 0;
-            if (CommandRecord.ops[0] == MIRL_OPPICK)
-                PickCount -= 1;
-        }
+    while (numsteps() > n) {
+        CommandRecord.count -= 1;
+        if (CommandRecord.ops[CommandRecord.count] == MIRL_OPPICK)
+            PickCount -= 1;
     }
 }
 
-void rebuildCommittedMesh()
+static int picksIn(int first, int end)
 {
-    Mesh *m = committedMesh();
-    m->nverts = 0;
-    m->nquads = 0;
-    replayrec(m); // starts with no last picked face, as a player does
+    int n = 0;
+    for (int i = first; i < end; i++)
+        n += CommandRecord.ops[i] == MIRL_OPPICK;
+    return n;
 }
 
-void undoLastCommand()
+// Copies the steps from `start` on, and their picks, onto the redo list.
+static void keepForRedo(int item, int start)
+{
+    const int steps = numsteps() - start, picks = picksIn(start, numsteps());
+    if (Redo.count == HistoryCapacity || Redo.steps + steps > MIRL_MAXSTEPS || Redo.picks + picks > MIRL_MAXPICKS)
+        forgetRedo(); // only a record edited behind the editor's back gets here
+    Redo.items[Redo.count] = item;
+    Redo.firstStep[Redo.count] = Redo.steps;
+    Redo.firstPick[Redo.count++] = Redo.picks;
+    for (int i = start; i < numsteps(); i++) {
+        Redo.ops[Redo.steps] = CommandRecord.ops[i];
+        Redo.params[Redo.steps++] = CommandRecord.params[i];
+    }
+    for (uint32_t p = PickCount - (uint32_t)picks; p < PickCount; p++)
+        Redo.pickList[Redo.picks++] = CommandRecord.picks[p];
+}
+
+void rebuildMesh(Mesh *m)
+{
+    replayToEnd(m, 0);
+}
+
+void undoLastCommand(Mesh *m)
 {
     if (CommandHistory.count == 0)
         return;
     recordoff();
-    dropOwnSteps(OpsPerCommand[CommandHistory.items[CommandHistory.count - 1]]);
-    rebuildCommittedMesh();
-    popHistory();
+    const int last = CommandHistory.count - 1, start = CommandHistory.starts[last];
+    keepForRedo(CommandHistory.items[last], start);
+    truncateRecord(start);
+    replayToEnd(m, -1); // m holds more than the record now
+    CommandHistory.items[last] = HistoryEmpty;
+    CommandHistory.starts[last] = 0;
+    CommandHistory.count = last;
+}
+
+int redoLastUndone(Mesh *m, const char **why)
+{
+    if (Redo.count == 0) {
+        *why = "Nothing to redo";
+        return 0;
+    }
+    const int top = Redo.count - 1;
+    const int steps = Redo.steps - Redo.firstStep[top], picks = Redo.picks - Redo.firstPick[top];
+    if (numsteps() + steps > MIRL_MAXSTEPS || numpicks() + picks > MIRL_MAXPICKS) {
+        *why = "Nothing redone: the record has no room for the steps";
+        return 0;
+    }
+    recordoff();
+    const int start = numsteps();
+    for (int i = 0; i < steps; i++) {
+        CommandRecord.ops[start + i] = Redo.ops[Redo.firstStep[top] + i];
+        CommandRecord.params[start + i] = Redo.params[Redo.firstStep[top] + i];
+    }
+    for (int i = 0; i < picks; i++)
+        CommandRecord.picks[PickCount + (uint32_t)i] = Redo.pickList[Redo.firstPick[top] + i];
+    CommandRecord.count = (uint8_t)(start + steps);
+    // The committed mesh is the replay of the steps before: going on from it
+    // (or from a checkpoint kept since the undo) gives a full replay's bits.
+    replayToEnd(m, start);
+    appendHistory(Redo.items[top], start);
+    Redo.steps = Redo.firstStep[top];
+    Redo.picks = Redo.firstPick[top];
+    Redo.count = top;
+    return 1;
 }

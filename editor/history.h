@@ -1,39 +1,48 @@
 // The undo list: the item numbers of the modelling commands (0-34) and picks
-// (58) in the order they were started, and the number of record steps each
-// of them adds.
+// (58) in the order they were made, each with the record's step count before
+// it, so undo takes back exactly the item's own steps. What undo takes away
+// is kept for redo until a new command or pick.
 #pragma once
+
+#include "mirl.h"
 
 enum {
     HistoryCapacity = 256,
     HistoryEmpty = 999, // value of every slot at and beyond the count
-    PickItem = 58,      // the history's item number for a face pick
 };
 
 struct CommandHistoryList {
     int count;
     int items[HistoryCapacity];
+    int starts[HistoryCapacity]; // numsteps() before the item's first step
 };
 
 extern CommandHistoryList CommandHistory;
 
-// Record steps added by each command, indexed by item number 0-58.
-extern const int OpsPerCommand[PickItem + 1];
-
+// Empties the history and the redo list.
 void resetHistory();
-void pushHistory(int item);
-void popHistory();
+
+// A new command or pick that started at record step `start`: the redo list
+// is forgotten.
+void pushHistory(int item, int start);
 
 // 1 when the record has room for every step of the item (command or pick);
 // otherwise shows the record's own notice and returns 0. Refusing up front
 // keeps every history item standing for exactly its own steps.
 int recordHasRoomFor(int item);
 
-// Takes back the last n steps, which the caller knows to be its own.
-void dropOwnSteps(int n);
+// Cuts the record back to its first n steps (the first step too, which
+// droplast keeps: after loading an empty record it is a command's own).
+void truncateRecord(int n);
 
-// Undo: drops the steps of the last history item and rebuilds the committed
-// mesh by replaying the rest of the record.
-void undoLastCommand();
+// Undo: keeps the last history item's steps for redo, drops them and
+// rebuilds m, the committed mesh, as a replay of the rest of the record.
+void undoLastCommand(Mesh *m);
 
-// Empties the committed mesh and replays the record into it.
-void rebuildCommittedMesh();
+// Redo: appends the last undone item's steps and replays them onto m, as
+// if the user had done it again. Returns 0 when nothing changed, with the
+// reason in `why`.
+int redoLastUndone(Mesh *m, const char **why);
+
+// Empties m and replays the whole record into it.
+void rebuildMesh(Mesh *m);

@@ -1,11 +1,17 @@
 // Mouse and keyboard: what they do depends on the interaction mode.
 #include <GL/freeglut.h>
 
+#include "checkpoints.h"
+#include "commands.h"
 #include "editor.h"
 #include "editor_state.h"
 #include "history.h"
+#include "meter.h"
 #include "pick.h"
 #include "platform.h"
+
+// What GLUT passes for Ctrl+Y, Ctrl+Z (with or without Shift) and Escape.
+enum { CtrlY = 25, CtrlZ = 26, EscapeKey = 27 };
 
 static int sign(int d)
 {
@@ -47,10 +53,12 @@ static void pickAt(int x, int y)
     int face = pickFace(m, x, y);
     if (face < 0 || !recordHasRoomFor(PickItem))
         return;
+    const int start = numsteps();
     recordon();
     select9(m, (uint32_t)face);
     recordoff();
-    pushHistory(PickItem);
+    pushHistory(PickItem, start);
+    noteCommittedState(m);
 }
 
 void onMouseButton(int button, int state, int x, int y)
@@ -111,14 +119,27 @@ void onKey(unsigned char key, int x, int y)
 {
     (void)x;
     (void)y;
-    if (Editor.interactionMode == ModePreview)
+    if (Editor.interactionMode == ModePreview) {
+        if (key == EscapeKey)
+            cancelPreview();
         return;
+    }
     switch (key) {
     case 'u':
-        dispatchCommand(35);
+        dispatchCommand(ItemUndo);
+        break;
+    case CtrlZ: // Ctrl+Shift+Z redoes, as in most editors
+        dispatchCommand((platform().modifiers() & GLUT_ACTIVE_SHIFT) ? ItemRedo : ItemUndo);
+        break;
+    case 'r':
+    case CtrlY:
+        dispatchCommand(ItemRedo);
         break;
     case 'i':
-        dispatchCommand(38);
+        dispatchCommand(ItemObjectInfo);
+        break;
+    case 'h':
+        toggleMeter();
         break;
     case ' ':
         Editor.interactionMode = Editor.interactionMode == ModePick ? ModeOrbit : ModePick;

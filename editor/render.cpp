@@ -5,6 +5,7 @@
 
 #include "editor.h"
 #include "editor_state.h"
+#include "meter.h"
 #include "platform.h"
 
 const float DefaultColour[3] = {0.7f, 0.7f, 0.85f};
@@ -53,6 +54,7 @@ void display()
     drawVertices(m);
     drawNormals(m);
     drawBadge();
+    drawMeter(m);
     platform().swapBuffers();
 }
 

@@ -3,6 +3,7 @@
 #include "dialogs.h"
 #include "editor.h"
 #include "editor_state.h"
+#include "history.h"
 #include "menus.h"
 #include "platform.h"
 #include "render.h"
@@ -10,6 +11,7 @@
 void startEditor(int *argc, char **argv)
 {
     restartScene(committedMesh());
+    resetHistory();
     installNoticeHook();
     glutInit(argc, argv);
     glutInitWindowPosition(400, 200);

@@ -2,11 +2,13 @@
 // Mirljects.h in the current directory.
 #include <errno.h>
 #include <stdio.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #endif
 
 #include "internal.h"
@@ -42,8 +44,37 @@ MIRL_SECTION(".unpacko") int exportfp(FILE *f, const char *name)
     return ok;
 }
 
-// Starts Mirljects.h afresh with the include line. Through a temporary file:
-// when this fails, the header of an earlier run is still there.
+// The header of an earlier run becomes Mirljects.h.bak (beside the file a
+// link names), so its objects are not lost when this run starts afresh.
+// 0 when it cannot be moved: then it must not be replaced either.
+MIRL_SECTION(".unpacko") static int keepEarlierHeader(const char *target)
+{
+    struct stat st;
+    if (stat(target, &st) != 0)
+        return 1; // nothing to keep
+    char backup[MIRL_PATH_MAX + 8];
+    snprintf(backup, sizeof backup, "%s.bak", target);
+    const char *base = strrchr(backup, '/');
+#ifdef _WIN32
+    const char *back = strrchr(backup, '\\');
+    if (back && (!base || back > base))
+        base = back;
+    // rename() there never replaces an existing file.
+    if (!MoveFileExA(target, backup, MOVEFILE_REPLACE_EXISTING)) {
+        errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : EIO;
+#else
+    if (rename(target, backup) != 0) {
+#endif
+        printf(" (Mirljects.h could not become Mirljects.h.bak: %s)", strerror(errno));
+        return 0;
+    }
+    printf(" (the earlier Mirljects.h kept as %s)", base ? base + 1 : backup);
+    return 1;
+}
+
+// Starts Mirljects.h afresh with the include line. Through a temporary file,
+// written before the earlier header moves aside: when this fails, the
+// header of an earlier run is still there.
 MIRL_SECTION(".unpacko") static int startHeader(void)
 {
     static mirlRepl out;
@@ -52,7 +83,10 @@ MIRL_SECTION(".unpacko") static int startHeader(void)
 #ifdef _WIN32
     _setmode(_fileno(out.f), _O_TEXT); // the header is text, as appended objects are
 #endif
-    int ok = fputs("#include \"mirl.h\"\n\n", out.f) >= 0;
+    int ok = fputs("#include \"mirl.h\"\n\n", out.f) >= 0 && fflush(out.f) == 0;
+    // Written directly (no temporary file): a device or a pipe keeps nothing.
+    if (ok && out.temp[0])
+        ok = keepEarlierHeader(out.target);
     return repdone(&out, ok);
 }
 

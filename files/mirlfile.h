@@ -88,7 +88,9 @@ int repdone(mirlRepl *s, int ok);
 int exportobj(const char *name);
 /* Appends CommandRecord as "mirlObj <name> = {...};" to Mirljects.h in the
    current directory; the first export of a run (HeaderPending) starts the
-   file afresh with the include line. 1 on success; else 0 after the notice
+   file afresh with the include line, after renaming an existing one to
+   Mirljects.h.bak (standard output says so; when the rename fails the old
+   file stays and the export fails). 1 on success; else 0 after the notice
    "Unable to open Mirljects.h file - not saving", with the file as it was
    before this export. */
 

@@ -31,45 +31,28 @@
 #ifdef MIRL_PLAYER
 /*@ prelude */
 /* In a player every routine but replayobj is private to its file, and small
-   helpers stay out of line: one call is shorter than the inlined body. */
+   helpers stay out of line: one call is shorter than the inlined body. The
+   value forms of exact.h are the bodies of the vector routines: inlined
+   into them, so that each routine keeps its code in its own section. */
 #define MIRL_LOCAL static
 #define MIRL_INLINE static
+#if defined(__GNUC__)
+#define MIRL_EXACT static inline __attribute__((always_inline))
+#else
+#define MIRL_EXACT static inline
+#endif
 /*@ end */
 #else
 #define MIRL_LOCAL
 #define MIRL_INLINE static inline
 #endif
 
+/* The exact arithmetic, with the helper form chosen above. */
+#include "exact.h"
+
 /* An entry of the operation table; a player writes 0 for the operations
    its objects never use. */
 #define MIRL_OPENTRY(routine) routine
-
-/*@ mirl_f32 */
-/* Rounds a double to the float that is stored. */
-MIRL_INLINE float mirl_f32(double d)
-{
-    float f = (float)d;
-    /* The empty asm makes the rounded float a value the optimiser has to
-       materialise: GCC at -O3 has been seen to carry an accumulation in
-       double across float stores, which breaks bit-exact replay. */
-#if defined(__GNUC__) && (defined(__x86_64__) || (defined(__i386__) && defined(__SSE2__)))
-    __asm__("" : "+x"(f));
-#elif defined(__GNUC__) && defined(__aarch64__)
-    __asm__("" : "+w"(f));
-#else
-    volatile float v = f;
-    f = v;
-#endif
-    /* The sign and payload of a NaN result follow the order of the operands,
-       which the compiler may swap in a sum or a product: storing one NaN for
-       all keeps every build (and every player) on the same bits. */
-    if (f != f) {
-        const uint32_t quiet = 0x7FC00000u; /* positive quiet NaN, no payload */
-        memcpy(&f, &quiet, sizeof f);
-    }
-    return f;
-}
-/*@ end */
 
 /* Vertex marks of the selection: after selmark(m), SelMark[v] is 1 exactly
    when v is a corner of a quad with a nonzero flag (what vselect answers),

@@ -218,6 +218,10 @@ void replayobj(const mirlObj *r, Mesh *m);
    capacity change nothing. */
 void replayrec(Mesh *m);
 /* replayobj(&CommandRecord, m) */
+void replayfrom(const mirlObj *r, Mesh *m, uint32_t first);
+/* Goes on with r's steps from `first`, on a mesh that holds the replay of
+   the steps before it, PickCount and LastPickedFace as that replay left
+   them (the editor's undo and redo; not in a player). */
 uint8_t encpar(float p);
 /* ParamByte of p: low 8 bits of (p + 8) * 15.9375, rounded half to even.
    A NaN or infinite p is stored as 128, the byte of 0.0. */

@@ -48,3 +48,32 @@ MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
 {
     replayobj(&CommandRecord, m);
 }
+
+/* The editor's undo and redo go on from a mesh that already holds the replay
+   of r's first `first` steps, with PickCount and LastPickedFace as that
+   replay left them: the steps from `first` on then give the bits of a whole
+   replay. Editor only; a player replays whole records.
+   Normals are recomputed only before trans2 and at the end: setnorm rewrites
+   every used normal from the positions and quads alone, and trans2 is the
+   only operation that reads them (smooth clears them as scratch first), so
+   the normals every step sees, and the last ones, are a whole replay's. */
+MIRL_SECTION(".unpacko") void replayfrom(const mirlObj *r, Mesh *m, uint32_t first)
+{
+    int stale = 0;
+    for (uint32_t i = first; i < r->count; i++) {
+        uint8_t o = r->ops[i];
+        if (o < MIRL_NUMOPS && OperationTable[o]) {
+            if (stale && o == MIRL_OP_TRANS2) {
+                setnorm(m);
+                stale = 0;
+            }
+            OperationTable[o](m, decpar(r->params[i]));
+            if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8)
+                stale = 1;
+        } else if (o == MIRL_OPPICK && PickCount < MIRL_MAXPICKS) {
+            select9(m, r->picks[PickCount]); /* the pick cursor is PickCount */
+        }
+    }
+    if (stale)
+        setnorm(m);
+}

@@ -47,37 +47,23 @@ static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)];
 #define SLOTBITS 19
 static uint32_t Slots[1u << SLOTBITS];
 
-MIRL_SECTION(".smooth") static inline void add3(const Vec3 *a, const Vec3 *b, Vec3 *out)
-{
-    out->x = mirl_f32((double)a->x + (double)b->x);
-    out->y = mirl_f32((double)a->y + (double)b->y);
-    out->z = mirl_f32((double)a->z + (double)b->z);
-}
-
-MIRL_SECTION(".smooth") static inline void mul3(Vec3 *v, float s)
-{
-    v->x = mirl_f32((double)v->x * (double)s);
-    v->y = mirl_f32((double)v->y * (double)s);
-    v->z = mirl_f32((double)v->z * (double)s);
-}
-
 /* The face centre exactly as centroi forms it: summed onto +0 in corner
    order (so a lone -0 becomes +0), then times 0.25. */
 MIRL_SECTION(".smooth") static inline void centre(const Mesh *m, const Quad *q, Vec3 *c)
 {
     c->x = c->y = c->z = 0.0f;
     for (int k = 0; k < 4; k++)
-        add3(&m->verts[q->v[k]], c, c);
-    mul3(c, 0.25f);
+        mirl_add(&m->verts[q->v[k]], c, c);
+    mirl_scale(c, 0.25f);
 }
 
 /* Edge j's point before it is looked up: the sum of its ends, halved when
    only subdividing. */
 MIRL_SECTION(".smooth") static inline void edgesum(const Mesh *m, const Quad *q, int j, int32_t smoothing, Vec3 *e)
 {
-    add3(&m->verts[q->v[j]], &m->verts[q->v[(j + 1) & 3]], e);
+    mirl_add(&m->verts[q->v[j]], &m->verts[q->v[(j + 1) & 3]], e);
     if (!smoothing)
-        mul3(e, 0.5f);
+        mirl_scale(e, 0.5f);
 }
 
 /* Bits of a coordinate for hashing; +0 and -0 compare equal, so both give 0. */
@@ -196,10 +182,10 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
                 edgesum(m, q, j, 1, &s);
                 if (Count[e] == 0)
                     Count[e] = 2; /* the edge point's own position counts twice */
-                add3(&Accum[e], &c, &Accum[e]);
+                mirl_add(&Accum[e], &c, &Accum[e]);
                 Count[a] += 1;
-                add3(&Accum[a], &c, &Accum[a]);
-                add3(&Accum[a], &s, &Accum[a]);
+                mirl_add(&Accum[a], &c, &Accum[a]);
+                mirl_add(&Accum[a], &s, &Accum[a]);
                 Count[e] += 1;
             }
         }
@@ -207,18 +193,15 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
             const uint32_t n = Count[v];
             if (n == 0)
                 continue;
-            const float inv = mirl_f32(1.0 / (double)n);
+            const float inv = mirl_recip((float)n); /* counts are exact floats */
             Vec3 *p = &m->verts[v], *a = &Accum[v];
             if (v < nv0) {
-                mul3(a, inv);
-                const double w = (double)n - 3.0; /* exact */
-                p->x = mirl_f32((double)p->x * w + (double)a->x);
-                p->y = mirl_f32((double)p->y * w + (double)a->y);
-                p->z = mirl_f32((double)p->z * w + (double)a->z);
+                mirl_scale(a, inv);
+                mirl_madd(p, (float)n - 3.0f, a, p);
             } else {
-                add3(a, p, p);
+                mirl_add(a, p, p);
             }
-            mul3(p, inv);
+            mirl_scale(p, inv);
         }
     }
 
@@ -339,7 +322,7 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     m->nverts = nv;
     m->nquads = 4 * nf;
     for (uint32_t v = 0; smoothing && v < nv; v++) {
-        const float n = count[v].x, inv = mirl_f32(1.0 / (double)n);
+        const float n = count[v].x, inv = mirl_recip(n);
         Vec3 *p = &m->verts[v];
         if (n == 0.0f)
             continue; /* an old point no face uses stays where it is */

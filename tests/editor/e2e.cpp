@@ -17,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "mirl.h"
 #include "xvfb.h"
 
 #ifndef MIRL_PROGRAM
@@ -139,6 +140,16 @@ struct Screen {
 Pixel badge(const Screen &s, double bx, double by)
 {
     return s.win((int)((0.15 + bx / 170.0) / 2.0 * WinW), WinH - 1 - (int)((0.1 + by / 170.0) / 2.0 * WinH));
+}
+
+// The byte meter's box in the window's top-right corner, row by row.
+std::vector<Pixel> meterBox(const Screen &s)
+{
+    std::vector<Pixel> box;
+    for (int y = 4; y < 76; y++)
+        for (int x = WinW - 256; x < WinW - 4; x++)
+            box.push_back(s.win(x, y));
+    return box;
 }
 
 // The editor as a child process in a folder of its own, with the console
@@ -276,6 +287,8 @@ TEST_F(EndToEnd, WindowTitleFirstFrameAndKeys)
     EXPECT_EQ(badge(s, 16, 0), PlainFace);             // the backing: flat, exact
     EXPECT_EQ(badge(s, -4, 6), SelectedFace);          // the accent letter
     EXPECT_EQ(badge(s, 7, 7), (Pixel{178, 178, 217})); // the l
+    EXPECT_EQ(s.win(WinW - 6, 6), PlainFace);          // the meter's backing
+    const std::vector<Pixel> meter = meterBox(s);
 
     // The keys i and u write their console lines.
     moveTo(WinX + 200, WinY + 200); // keyboard focus follows the pointer
@@ -288,10 +301,21 @@ TEST_F(EndToEnd, WindowTitleFirstFrameAndKeys)
     xdo("click 1");
     xdo("key i");
     ASSERT_TRUE(run.waitForOutput("Number of Picks: (1, max 256)\n"));
+    EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) != meter; })); // its numbers follow the pick
     xdo("key u");
     ASSERT_TRUE(run.waitForOutput("Number of Selected Faces: (5)\n\n done 0o.\n .o0 Working ... done 0o.\n"));
+    EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) == meter; })); // and the undo
+    xdo("key h"); // hides the meter and shows it again
+    EXPECT_TRUE(waitFor([&] { return s.grab() && s.win(WinW - 6, 6) != PlainFace; }));
+    xdo("key h");
+    EXPECT_TRUE(waitFor([&] { return s.grab() && meterBox(s) == meter; }));
     xdo("key i");
     EXPECT_TRUE(run.waitForOutput(info, 2));
+    // Redo by r, Ctrl+Y and Ctrl+Shift+Z, undo by Ctrl+Z: the pick comes and goes.
+    for (const char *key : {"r", "ctrl+z", "ctrl+y", "ctrl+z", "ctrl+shift+z"})
+        xdo(std::string("key ") + key + " i");
+    EXPECT_TRUE(run.waitForOutput("Number of Picks: (1, max 256)\n", 4));
+    EXPECT_TRUE(run.waitForOutput(info, 4));
 }
 
 TEST_F(EndToEnd, RightButtonMenuWithTwelveTitlesAndARealChoice)
@@ -352,14 +376,20 @@ TEST_F(EndToEnd, LivePreviewThenSaveAndLoadInAFreshRun)
         EXPECT_FALSE(run.waitForOutput(" done 0o.\n", 2, 0)) << "the preview ended before the click";
         xdo("click 1");
         ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 2));
+        ASSERT_TRUE(chooseItem(2, 0)); // once more, left, and cancelled by Escape
+        for (int i = 0; i < 10; i++)
+            moveTo(WinX + 300 - 4 * i, WinY + 420);
+        xdo("key Escape");
+        ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 3));
         ASSERT_TRUE(chooseItem(8, 2)); // FILE, "Save"
         ASSERT_TRUE(run.waitForOutput("file name"));
         run.type("first.mrl");
-        ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 3));
+        ASSERT_TRUE(run.waitForOutput(" done 0o.\n", 4));
     }
     std::string first = slurp(folder + "/first.mrl");
     ASSERT_GE(first.size(), 1537u);
-    EXPECT_EQ(first.substr(0, 5), std::string("\x04\x1f\x14\x32\x09", 5)); // cube, none, pick, move X
+    const char steps[] = {4, MIRL_OP_ADDCUBE, MIRL_OP_SELECT2, MIRL_OPPICK, MIRL_OP_TRANS1};
+    EXPECT_EQ(first.substr(0, 5), std::string(steps, 5));
     EXPECT_GT((unsigned char)first[257 + 3], 140);                        // well to the right
 
     EditorRun run(folder);

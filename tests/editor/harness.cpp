@@ -107,6 +107,7 @@ void EditorTest::SetUp()
     recordoff();
     FirstRun = 1;
     restartScene(committedMesh());
+    resetHistory();
     Editor.currentCommand = 0;
     LastMouseX = LastMouseY = 0;
     setnote(showNotice);

@@ -6,6 +6,9 @@
 #include <fstream>
 
 #include "harness.h"
+#include "meter.h"
+#include "mirlfile.h"
+#include "player_sizes.h"
 #include "render.h"
 #include "testmesh.h"
 
@@ -15,7 +18,7 @@ TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
 {
     EXPECT_EQ(runCommand(1), " .o0 Working ... done 0o.\n"); // Select None
     EXPECT_EQ(numsteps(), 2);
-    EXPECT_EQ(CommandRecord.ops[1], 20);
+    EXPECT_EQ(CommandRecord.ops[1], MIRL_OP_SELECT2);
     EXPECT_EQ(CommandHistory.count, 1);
     EXPECT_EQ(Observed.cursors, (std::vector<int>{GLUT_CURSOR_TEXT, GLUT_CURSOR_CROSSHAIR}));
     EXPECT_EQ(Observed.menuAttached, 1);
@@ -38,7 +41,7 @@ TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
         if (i > 0)
             onPassiveMotion(400 + i, 300);
         ASSERT_EQ(numsteps(), 3);
-        EXPECT_EQ(CommandRecord.ops[2], 9);
+        EXPECT_EQ(CommandRecord.ops[2], MIRL_OP_TRANS1);
         EXPECT_EQ(Editor.paramOffset, (float)(i * parameterStep())) << i;
         EXPECT_TRUE(i == 0 ? CommandRecord.params[2] == 128 : CommandRecord.params[2] > previous) << i;
         previous = CommandRecord.params[2];
@@ -181,20 +184,81 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
         EXPECT_EQ(numsteps(), before + steps[i]) << "item " << items[i];
     }
     const mirlObj full = CommandRecord;
+    // The meter: each operation's code once, however often it runs; the
+    // record within 15 % of what xz makes of it.
+    MeterReading meter = readMeter(committedMesh());
+    EXPECT_EQ((std::array<int, 4>{meter.steps, meter.picks, meter.faces, meter.vertices}),
+              (std::array<int, 4>{17, 1, (int)committedMesh()->nquads, (int)committedMesh()->nverts}));
+    int player = PlayerFixedBytes;
+    for (int op : {31, 20, 10, 50, 29, 8, 30, 27, 28, 15})
+        player += PlayerOperationBytes[op];
+    EXPECT_EQ(meter.playerBytes, player);
+    unsigned char image[MIRL_IMAGE_SIZE];
+    encobj(&CommandRecord, image);
+    std::ofstream("record.bin", std::ios::binary).write((const char *)image, sizeof image);
+    FILE *xz = popen("xz --format=raw --lzma1=preset=9e -c record.bin | wc -c", "r");
+    int packed = 0;
+    ASSERT_EQ(std::fscanf(xz, "%d", &packed), 1);
+    pclose(xz);
+    EXPECT_NEAR(meter.recordBytes, packed, packed * 0.15);
     for (int n : {14, 11, 9, 4, 3, 2, 1, 1}) {
         runCommand(ItemUndo);
         EXPECT_EQ(numsteps(), n);
+        EXPECT_EQ(readMeter(committedMesh()).steps, n);
         EXPECT_EQ(std::memcmp(CommandRecord.ops, full.ops, n), 0);
         EXPECT_EQ(std::memcmp(CommandRecord.params, full.params, n), 0);
         EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
     }
+    // Redo re-applies each item (a pick, a move, Holes...) as if done again.
+    std::unique_ptr<Mesh> done = newMesh();
+    for (int n : {2, 3, 4, 9, 11, 14, 17, 17}) {
+        runCommand(ItemRedo);
+        EXPECT_EQ(numsteps(), n);
+        EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
+    }
+    EXPECT_EQ(std::memcmp(&CommandRecord, &full, 1 + 2 * 17), 0);
+    EXPECT_EQ(CommandRecord.picks[0], full.picks[0]);
+    EXPECT_EQ(CommandHistory.count, 7);
+    // A new command forgets what could be redone.
+    runCommand(ItemUndo);
+    runCommand(0);
+    copyMesh(done.get(), committedMesh());
+    runCommand(ItemRedo);
+    EXPECT_EQ(numsteps(), 15);
+    EXPECT_EQ(meshDiff(*committedMesh(), *done), "");
+}
+
+TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
+{
+    runCommand(1);
+    clickFace(2);
+    runCommand(19);
+    runCommand(ItemUndo); // something to redo, which a cancel keeps
+    std::unique_ptr<Mesh> before = newMesh();
+    copyMesh(before.get(), committedMesh());
+    const mirlObj record = CommandRecord;
+    const CommandHistoryList history = CommandHistory;
+    for (int item : {11, 15, 24, 29, 33}) { // object move, scale; faces move, scale, rotate
+        onPassiveMotion(300, 300);
+        dispatchCommand(item);
+        for (int x = 301; x < 305; x++)
+            onPassiveMotion(x, 300);
+        onKey(27, 0, 0);
+        EXPECT_EQ(Editor.interactionMode, ModePick) << item;
+        EXPECT_EQ(std::memcmp(&CommandRecord, &record, 1 + record.count), 0) << item;
+        EXPECT_EQ(numpicks(), 1);
+        EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0) << item;
+        EXPECT_EQ(meshDiff(*committedMesh(), *before), "") << item;
+    }
+    runCommand(ItemRedo);
+    EXPECT_EQ(numsteps(), 5);
 }
 
 TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
 {
     while (numsteps() < 251) // Select All steps
-        CommandRecord.ops[CommandRecord.count++] = 19;
-    rebuildCommittedMesh();
+        CommandRecord.ops[CommandRecord.count++] = MIRL_OP_SELECT1;
+    rebuildMesh(committedMesh());
     runCommand(2);  // Invert: 252 steps, nothing selected
     runCommand(18); // Inset: 254
     std::unique_ptr<Mesh> saved = newMesh();
@@ -219,6 +283,13 @@ TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
     EXPECT_EQ(committedVersusReplay(), "");
     runCommand(ItemUndo); // takes back exactly the pick
     EXPECT_EQ(numsteps(), 254);
+    EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
+    CommandRecord.ops[CommandRecord.count++] = MIRL_OP_SELECT1; // full again
+    rebuildMesh(committedMesh());
+    copyMesh(saved.get(), committedMesh());
+    runCommand(ItemRedo); // no room for the pick: nothing changes
+    EXPECT_EQ(numsteps(), 255);
+    EXPECT_EQ(numpicks(), 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
 }
 
@@ -258,13 +329,27 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     EXPECT_EQ(numpicks(), 1);
     EXPECT_EQ(CommandHistory.count, 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *expected), "");
-    // An unreadable file keeps the model and still empties the history.
+    // A refused file (missing, a folder, too short) changes nothing: model,
+    // record, history, undo and redo stay.
     runCommand(1);
-    Dialogs.answers = {"missing.mrl"};
-    runCommand(ItemLoad);
-    EXPECT_EQ(Dialogs.notices, std::vector<std::string>{"Unable to read from file: FATAL ERROR"});
-    EXPECT_EQ(CommandHistory.count, 0);
+    runCommand(2);
+    runCommand(ItemUndo);
+    std::filesystem::create_directory("folder.mrl");
+    std::ofstream("short.mrl") << "\x05\x1f";
+    const mirlObj before = CommandRecord;
+    const CommandHistoryList history = CommandHistory;
+    copyMesh(expected.get(), committedMesh());
+    Dialogs.answers = {"missing.mrl", "folder.mrl", "short.mrl"};
+    for (int i = 0; i < 3; i++)
+        runCommand(ItemLoad);
+    EXPECT_EQ(Dialogs.notices.size(), 3u);
+    EXPECT_EQ(std::memcmp(&CommandRecord, &before, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
+    EXPECT_EQ(meshDiff(*committedMesh(), *expected), "");
+    runCommand(ItemUndo);
+    runCommand(ItemRedo);
     EXPECT_EQ(numsteps(), saved.count + 1);
+    EXPECT_EQ(CommandRecord.ops[saved.count], MIRL_OP_SELECT2);
 
     // Export names objects by the counter, which advances even on failure.
     std::filesystem::remove("Mirljects.h");
@@ -280,8 +365,8 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
         std::ifstream in(name);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
-    EXPECT_NE(text("first.h").find("mirlObj mrlj0 = {\n" + std::to_string(saved.count + 1) + ",\n31,"),
-              std::string::npos);
+    const std::string head = std::to_string(saved.count + 1) + ",\n" + std::to_string(MIRL_OP_ADDCUBE) + ",";
+    EXPECT_NE(text("first.h").find("mirlObj mrlj0 = {\n" + head), std::string::npos);
     EXPECT_NE(text("Mirljects.h").find("\nmirlObj mrlj2 = {\n"), std::string::npos);
     EXPECT_EQ(numsteps(), saved.count + 1);
 }

@@ -105,7 +105,8 @@ TEST_F(Files, EverySampleRoundTripsByteExact)
 
 TEST_F(Files, RefusedLoadsChangeNothing)
 {
-    useRecord(makeRecord({{31, 128}, {20, 128}, {50, 128}, {50, 128}}, {2, 4}));
+    const int pick = MIRL_OPPICK;
+    useRecord(makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {pick, 128}, {pick, 128}}, {2, 4}));
     ASSERT_TRUE(saveobj("before.mrl"));
     ASSERT_TRUE(loadobj("before.mrl", mesh.get()));
     ASSERT_EQ(LastPickedFace, 4);
@@ -150,7 +151,7 @@ TEST_F(Files, LongerFileIsReadToTheWholeImage)
 
 TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
 {
-    useRecord(makeRecord({{31, 128}, {20, 128}}));
+    useRecord(makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}}));
     ASSERT_TRUE(saveobj("keep.mrl"));
     const std::vector<uint8_t> oldBytes = readFile("keep.mrl");
     useRecord(Samples[2].record);
@@ -267,6 +268,14 @@ TEST_F(Files, FailedExportsLeaveTheHeaderAsItWas)
     expectOnlyNotice(title);
     EXPECT_EQ(HeaderPending, 1);
     EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
+    EXPECT_FALSE(fs::exists("Mirljects.h.bak"));
+    // The earlier header cannot be kept: it is not replaced either.
+    fs::create_directories("Mirljects.h.bak/full");
+    EXPECT_FALSE(exportobj("mrlj0"));
+    expectOnlyNotice(title);
+    EXPECT_EQ(HeaderPending, 1);
+    EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
+    fs::remove_all("Mirljects.h.bak");
     // A full disk half-way through an object: the partial object is cut off.
     ASSERT_TRUE(exportobj("mrlj1"));
     std::string one = readText("Mirljects.h");

@@ -3,7 +3,7 @@
 
 #include <math.h>
 
-#include "internal.h"
+#include "exact.h"
 
 void literalAAORange(const Mesh *m, float threshold, Vec3 *out, uint32_t first, uint32_t end)
 {

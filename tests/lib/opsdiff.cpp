@@ -89,8 +89,8 @@ std::string diffMeshes(uint64_t first, uint64_t count, uint32_t maxVerts, uint32
         randomOpsMesh(r, a.get(), maxVerts, maxQuads);
         // Each from what the one before left (NaN, repeated points, new faces).
         for (int k = 0; k < 6 && a->nquads <= maxQuads * 8; k++) {
-            int op = static_cast<int>(r.below(23));
-            op += op < 19 ? 0 : 8; // 0-18, 27-30
+            int op = static_cast<int>(r.below(23)); // the transforms, then subd to delQuad
+            op += op <= MIRL_OP_ROTATE3 ? 0 : MIRL_OP_SUBD - MIRL_OP_SELECT1;
             float p = r.below(4) == 0 ? decpar(static_cast<uint8_t>(r.below(256)))
                                       : static_cast<float>(static_cast<int>(r.below(33)) - 16) / 8.0f;
             std::string d = runBoth(a.get(), b.get(), OperationTable[op], oracle::Table[op], p);

@@ -8,20 +8,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "exact.h"
+
 namespace oracle {
 
 namespace {
 
 const uint32_t MaxV = MIRL_MAXVERTS, MaxQ = MIRL_MAXQUADS;
-
-// The stored float: rounded at any optimisation level (volatile), and any
-// NaN stored as the one positive quiet NaN, as the runtime stores it.
-float f32(double d)
-{
-    volatile float f = (float)d;
-    float r = f;
-    return r == r ? r : std::nanf("");
-}
 
 void refuse()
 {
@@ -59,14 +52,14 @@ void rotobj(Mesh *m, float p, int32_t axis)
         Vec3 old = m->verts[v];
         Vec3 &n = m->verts[v];
         if (axis == 0) {
-            n.y = f32((double)old.y * c - (double)old.z * s);
-            n.z = f32((double)old.y * s + (double)old.z * c);
+            n.y = mirl_f32((double)old.y * c - (double)old.z * s);
+            n.z = mirl_f32((double)old.y * s + (double)old.z * c);
         } else if (axis == 1) {
-            n.x = f32((double)old.x * c + (double)old.z * s);
-            n.z = f32((double)old.z * c - (double)old.x * s);
+            n.x = mirl_f32((double)old.x * c + (double)old.z * s);
+            n.z = mirl_f32((double)old.z * c - (double)old.x * s);
         } else {
-            n.x = f32((double)old.x * c - (double)old.y * s);
-            n.y = f32((double)old.x * s + (double)old.y * c);
+            n.x = mirl_f32((double)old.x * c - (double)old.y * s);
+            n.y = mirl_f32((double)old.x * s + (double)old.y * c);
         }
     }
 }
@@ -78,14 +71,14 @@ void rotobj(Mesh *m, float p, int32_t axis)
         oracle::scaleob(m, &f, whole);                                         \
         recordstep(op, p);                                                     \
     }
-SCALE(scale1, 0, p, 1, 1, 1)
-SCALE(scale2, 1, 1, p, 1, 1)
-SCALE(scale3, 2, 1, 1, p, 1)
-SCALE(scale4, 3, p, p, p, 1)
-SCALE(scale5, 4, p, 1, 1, 0)
-SCALE(scale6, 5, 1, p, 1, 0)
-SCALE(scale7, 6, 1, 1, p, 0)
-SCALE(scale8, 7, p, p, p, 0)
+SCALE(scale1, MIRL_OP_SCALE1, p, 1, 1, 1)
+SCALE(scale2, MIRL_OP_SCALE2, 1, p, 1, 1)
+SCALE(scale3, MIRL_OP_SCALE3, 1, 1, p, 1)
+SCALE(scale4, MIRL_OP_SCALE4, p, p, p, 1)
+SCALE(scale5, MIRL_OP_SCALE5, p, 1, 1, 0)
+SCALE(scale6, MIRL_OP_SCALE6, 1, p, 1, 0)
+SCALE(scale7, MIRL_OP_SCALE7, 1, 1, p, 0)
+SCALE(scale8, MIRL_OP_SCALE8, p, p, p, 0)
 
 #define TRANS(name, op, ox, oy, oz, scope)                                     \
     void name(Mesh *m, float p)                                                \
@@ -94,12 +87,12 @@ SCALE(scale8, 7, p, p, p, 0)
         oracle::transob(m, &o, scope);                                         \
         recordstep(op, p);                                                     \
     }
-TRANS(trans1, 9, p, 0, 0, 0)
-TRANS(trans2b, 10, 0, p, 0, 0)
-TRANS(trans3, 11, 0, 0, p, 0)
-TRANS(trans4, 12, p, 0, 0, 1)
-TRANS(trans5, 13, 0, p, 0, 1)
-TRANS(trans6, 14, 0, 0, p, 1)
+TRANS(trans1, MIRL_OP_TRANS1, p, 0, 0, 0)
+TRANS(trans2b, MIRL_OP_TRANS2B, 0, p, 0, 0)
+TRANS(trans3, MIRL_OP_TRANS3, 0, 0, p, 0)
+TRANS(trans4, MIRL_OP_TRANS4, p, 0, 0, 1)
+TRANS(trans5, MIRL_OP_TRANS5, 0, p, 0, 1)
+TRANS(trans6, MIRL_OP_TRANS6, 0, 0, p, 1)
 
 #define ROTATE(name, op, axis)                                                 \
     void name(Mesh *m, float p)                                                \
@@ -120,7 +113,7 @@ void addquad(Mesh *m, float)
         sel += m->selected[i] != 0;
     if (m->nverts + 4 * sel > MaxV || m->nquads + 4 * sel > MaxQ) {
         refuse();
-        recordstep(29, 0.0f);
+        recordstep(MIRL_OP_ADDQUAD, 0.0f);
         return;
     }
     uint32_t n = m->nquads;
@@ -142,7 +135,7 @@ void addquad(Mesh *m, float)
         for (int k = 0; k < 4; k++)
             addQ(m, b[k], a.v[k], a.v[(k + 1) % 4], b[(k + 1) % 4], 0);
     }
-    recordstep(29, 0.0f);
+    recordstep(MIRL_OP_ADDQUAD, 0.0f);
 }
 
 void delQuad(Mesh *m, float)
@@ -153,7 +146,7 @@ void delQuad(Mesh *m, float)
         else
             i++;
     }
-    recordstep(30, 0.0f);
+    recordstep(MIRL_OP_DELQUAD, 0.0f);
 }
 
 // --- Subdivide and smooth ---------------------------------------------------
@@ -227,12 +220,12 @@ void smooth(Mesh *m, int32_t smoothing)
                 continue; // an unused old vertex stays where it is
             float n = (float)Cnt[v];
             if (v < V) {
-                maths9(&Acc[v], f32(1.0 / (double)n));
+                maths9(&Acc[v], mirl_recip(n));
                 maths4(&m->verts[v], n - 3.0f, &Acc[v], &m->verts[v]);
             } else {
                 maths1(&Acc[v], &m->verts[v], &m->verts[v]);
             }
-            maths9(&m->verts[v], f32(1.0 / (double)n));
+            maths9(&m->verts[v], mirl_recip(n));
         }
     }
     // delquad(m, 0, N) with the children behind the old faces.
@@ -244,13 +237,13 @@ void smooth(Mesh *m, int32_t smoothing)
 void subd(Mesh *m, float)
 {
     oracle::smooth(m, 0);
-    recordstep(27, 0.0f);
+    recordstep(MIRL_OP_SUBD, 0.0f);
 }
 
 void smoooth(Mesh *m, float)
 {
     oracle::smooth(m, 1);
-    recordstep(28, 0.0f);
+    recordstep(MIRL_OP_SMOOOTH, 0.0f);
 }
 
 mirlOp Table[MIRL_NUMOPS] = {

@@ -8,11 +8,11 @@ void replay(const mirlObj *r, Mesh *m)
     int cursor = 0;
     for (int i = 0; i < r->count; i++) {
         int o = r->ops[i];
-        if (o < 32) {
+        if (o < MIRL_NUMOPS) {
             Table[o](m, decpar(r->params[i]));
-            if (o < 19 || o > 26)
+            if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8)
                 setnorm(m);
-        } else if (o == 50) {
+        } else if (o == MIRL_OPPICK) {
             select9(m, r->picks[cursor]);
             cursor++;
         }

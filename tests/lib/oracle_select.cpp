@@ -22,13 +22,13 @@ void expands(Mesh *m, int32_t keep)
 void select4(Mesh *m, float)
 {
     oracle::expands(m, 1);
-    recordstep(22, 0.0f);
+    recordstep(MIRL_OP_SELECT4, 0.0f);
 }
 
 void select5(Mesh *m, float)
 {
     oracle::expands(m, 0);
-    recordstep(23, 0.0f);
+    recordstep(MIRL_OP_SELECT5, 0.0f);
 }
 
 } // namespace oracle

@@ -14,10 +14,10 @@ static uint8_t randomParam(Rng &r)
 static uint64_t grownFaces(const Mesh *m, int op)
 {
     uint64_t q = m->nquads;
-    return op == 27 || op == 28 ? 4 * q
-           : op == 29           ? q + 4ull * static_cast<uint64_t>(countsel(m))
-           : op == 31           ? q + 6
-                                : q;
+    return op == MIRL_OP_SUBD || op == MIRL_OP_SMOOOTH ? 4 * q
+           : op == MIRL_OP_ADDQUAD                    ? q + 4ull * static_cast<uint64_t>(countsel(m))
+           : op == MIRL_OP_ADDCUBE                    ? q + 6
+                                                      : q;
 }
 
 mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
@@ -35,20 +35,20 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
         int op;
         uint8_t param = 128;
         if (i == 0) {
-            op = 31;
+            op = MIRL_OP_ADDCUBE;
         } else if (r.below(100) < odd) {
-            op = 32 + static_cast<int>(r.below(224));
+            op = MIRL_NUMOPS + static_cast<int>(r.below(256 - MIRL_NUMOPS));
             if (op == MIRL_OPPICK)
-                op = 51;
+                op = MIRL_OPPICK + 1;
         } else if (r.below(100) < pick) {
             op = MIRL_OPPICK;
         } else {
-            op = static_cast<int>(r.below(32));
-            if (op <= 18)
+            op = static_cast<int>(r.below(MIRL_NUMOPS));
+            if (op <= MIRL_OP_ROTATE3)
                 param = randomParam(r);
         }
         if (op < MIRL_NUMOPS && grownFaces(m, op) > o.faceBudget)
-            op = 19 + static_cast<int>(r.below(8)); // a selection step instead
+            op = MIRL_OP_SELECT1 + static_cast<int>(r.below(8)); // a selection step instead
         rec.ops[rec.count] = static_cast<uint8_t>(op);
         rec.params[rec.count] = param;
         rec.count++;
@@ -63,7 +63,7 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
                 select9(m, face);
         } else if (op < MIRL_NUMOPS) {
             OperationTable[op](m, decpar(param));
-            if (op < 19 || op > 26)
+            if (op < MIRL_OP_SELECT1 || op > MIRL_OP_SELECT8)
                 setnorm(m);
         }
     }

@@ -22,7 +22,7 @@ std::vector<SampleRecord> sampleRecords()
     special.params[200] = 0x0D;
     special.picks[255] = 0x0A0A0A0Au;
     // 255 steps: the cube, then picks cycling over faces 0..6 (6 is no face).
-    mirlObj full = makeRecord({{31, 128}});
+    mirlObj full = makeRecord({{MIRL_OP_ADDCUBE, 128}});
     for (int i = 1; i < 255; i++) {
         full.ops[i] = MIRL_OPPICK;
         full.params[i] = 128;
@@ -30,12 +30,15 @@ std::vector<SampleRecord> sampleRecords()
     }
     full.count = 255;
     std::vector<SampleRecord> all = {
-        {"cube", makeRecord({{31, 128}})},
-        {"picked", makeRecord({{31, 128}, {20, 128}, {50, 128}, {50, 128}, {15, 132}}, {3, 5})},
+        {"cube", makeRecord({{MIRL_OP_ADDCUBE, 128}})},
+        {"picked", makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128}, {MIRL_OPPICK, 128},
+                               {MIRL_OP_TRANS2, 132}},
+                              {3, 5})},
         {"specialbytes", special},
         // Unknown opcodes, picks far outside the mesh, a pick before any face.
-        {"oddsteps", makeRecord({{50, 128}, {31, 128}, {40, 7}, {255, 255}, {50, 128}, {32, 0}, {49, 128},
-                                 {51, 128}, {50, 128}, {21, 128}, {50, 128}},
+        {"oddsteps", makeRecord({{MIRL_OPPICK, 128}, {MIRL_OP_ADDCUBE, 128}, {40, 7}, {255, 255}, {MIRL_OPPICK, 128},
+                                 {32, 0}, {49, 128}, {51, 128}, {MIRL_OPPICK, 128}, {MIRL_OP_SELECT3, 128},
+                                 {MIRL_OPPICK, 128}},
                                 {0, 6, 0xFFFFFFFFu, 250000})},
         {"full", full},
     };

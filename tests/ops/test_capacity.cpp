@@ -10,6 +10,7 @@
 namespace {
 
 const uint32_t MaxV = MIRL_MAXVERTS, MaxQ = MIRL_MAXQUADS;
+const int Smooth = MIRL_OP_SMOOOTH, Subd = MIRL_OP_SUBD, Extrude = MIRL_OP_ADDQUAD, Cube = MIRL_OP_ADDCUBE;
 
 TEST(Capacity, RefusedOneShortOfTheRoomNeededAcceptedAtIt)
 {
@@ -23,12 +24,13 @@ TEST(Capacity, RefusedOneShortOfTheRoomNeededAcceptedAtIt)
         uint32_t freeVerts, freeQuads;
         int opcode;
         bool refused;
-    } cases[] = {{1, 17, MaxQ, 28, true}, {1, 17, MaxQ, 27, true}, {1, 18, MaxQ, 28, false},
-                 {2, 23, MaxQ, 28, true}, {2, 24, MaxQ, 27, false},
-                 {1, MaxV, MaxQ - MaxQ / 4 - 1, 28, true}, {1, MaxV, MaxQ - MaxQ / 4 - 1, 27, true},
-                 {1, MaxV, MaxQ - MaxQ / 4, 28, false},
-                 {1, 23, MaxQ, 29, true}, {1, 24, MaxQ, 29, false}, {1, MaxV, 23, 29, true}, {1, MaxV, 24, 29, false},
-                 {1, 7, MaxQ, 31, true}, {1, 8, MaxQ, 31, false}, {1, MaxV, 5, 31, true}, {1, MaxV, 6, 31, false}};
+    } cases[] = {{1, 17, MaxQ, Smooth, true}, {1, 17, MaxQ, Subd, true}, {1, 18, MaxQ, Smooth, false},
+                 {2, 23, MaxQ, Smooth, true}, {2, 24, MaxQ, Subd, false},
+                 {1, MaxV, MaxQ - MaxQ / 4 - 1, Smooth, true}, {1, MaxV, MaxQ - MaxQ / 4 - 1, Subd, true},
+                 {1, MaxV, MaxQ - MaxQ / 4, Smooth, false},
+                 {1, 23, MaxQ, Extrude, true}, {1, 24, MaxQ, Extrude, false}, {1, MaxV, 23, Extrude, true},
+                 {1, MaxV, 24, Extrude, false}, {1, 7, MaxQ, Cube, true}, {1, 8, MaxQ, Cube, false},
+                 {1, MaxV, 5, Cube, true}, {1, MaxV, 6, Cube, false}};
     NoticeCapture notes;
     static auto before = newMesh(), slow = newMesh();
     for (const auto &c : cases) {

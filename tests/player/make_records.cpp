@@ -23,17 +23,18 @@ namespace {
 std::vector<SampleRecord> guardedRecords()
 {
     const int smooth = MIRL_OP_SMOOOTH, all = MIRL_OP_SELECT1, invert = MIRL_OP_SELECT3;
-    const int extrude = MIRL_OP_ADDQUAD, del = MIRL_OP_DELQUAD;
+    const int extrude = MIRL_OP_ADDQUAD, del = MIRL_OP_DELQUAD, cube = MIRL_OP_ADDCUBE, pick = MIRL_OPPICK;
     return {
-        {"smoothpastfaces", makeRecord({{31, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+        {"smoothpastfaces", makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
                                         {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}})},
         {"smoothpastverts",
-         makeRecord({{31, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+         makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
                      {smooth, 128}, {extrude, 128}, {invert, 128}, {del, 128}, {all, 128}, {extrude, 128},
                      {invert, 128}, {del, 128}, {smooth, 128}, {MIRL_OP_TRANS1, 140}})},
-        {"extrudepastcapacity", makeRecord({{31, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+        {"extrudepastcapacity", makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
                                             {smooth, 128}, {smooth, 128}, {smooth, 128}, {extrude, 128}})},
-        {"similarunpicked", makeRecord({{31, 128}, {20, 128}, {MIRL_OP_SELECT7, 128}, {50, 128}, {del, 128},
+        {"similarunpicked", makeRecord({{cube, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OP_SELECT7, 128}, {pick, 128},
+                                        {del, 128},
                                         {MIRL_OP_SELECT6, 128}, {all, 128}, {MIRL_OP_ROTATE2, 100}},
                                        {5})},
     };

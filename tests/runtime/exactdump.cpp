@@ -19,7 +19,8 @@ int main()
         if (seed > 400) { // scaled and moved cubes: normals sum inexact cross products
             static const uint8_t params[] = {144, 131, 97, 200, 77, 130};
             int i = (int)(seed - 401);
-            rec = makeRecord({{31, 128}, {i, params[i]}, {(i + 1) % 4, params[5 - i]}, {16 + i % 3, params[i]}});
+            rec = makeRecord(
+                {{MIRL_OP_ADDCUBE, 128}, {i, params[i]}, {(i + 1) % 4, params[5 - i]}, {MIRL_OP_ROTATE1 + i % 3, params[i]}});
         }
         emptyMesh(m.get());
         replayobj(&rec, m.get());

@@ -51,7 +51,7 @@ TEST_F(Recorder, StepsDroplastAndReset)
     select9(m.get(), 2);
     ASSERT_EQ(numsteps(), 3);
     EXPECT_TRUE(numpicks() == 1 && CommandRecord.picks[0] == 2);
-    const int want[3][2] = {{31, 128}, {7, 144}, {50, 128}};
+    const int want[3][2] = {{MIRL_OP_ADDCUBE, 128}, {0x107 & 255, 144}, {MIRL_OPPICK, 128}};
     for (int i = 0; i < 3; i++)
         EXPECT_TRUE(CommandRecord.ops[i] == want[i][0] && CommandRecord.params[i] == want[i][1]) << i;
     droplast(); // uncounts the pick
@@ -59,7 +59,7 @@ TEST_F(Recorder, StepsDroplastAndReset)
     select9(m.get(), 4);
     resetrecord(); // counts only
     EXPECT_TRUE(numsteps() == 0 && numpicks() == 0 && LastPickedFace == -1);
-    EXPECT_TRUE(RecorderOn == 1 && LastPick == 4 && CommandRecord.ops[2] == 50);
+    EXPECT_TRUE(RecorderOn == 1 && LastPick == 4 && CommandRecord.ops[2] == MIRL_OPPICK);
 }
 
 TEST_F(Recorder, EveryOperationRecordsItsOpcodeAndParameter)
@@ -69,9 +69,10 @@ TEST_F(Recorder, EveryOperationRecordsItsOpcodeAndParameter)
         OperationTable[op](m.get(), decpar((uint8_t)(100 + op)));
     recordoff();
     EXPECT_EQ(m->nverts + m->nquads, 0u);
-    ASSERT_EQ(numsteps(), 31);
-    for (int op = 0; op < 31; op++)
-        EXPECT_TRUE(CommandRecord.ops[op] == op && CommandRecord.params[op] == (op < 19 ? 100 + op : 128)) << op;
+    ASSERT_EQ(numsteps(), MIRL_NUMOPS - 1);
+    for (int op = 0; op < MIRL_NUMOPS - 1; op++) // only the transforms record their parameter
+        EXPECT_TRUE(CommandRecord.ops[op] == op && CommandRecord.params[op] == (op <= MIRL_OP_ROTATE3 ? 100 + op : 128))
+            << op;
 }
 
 TEST_F(Recorder, FullRecordAndFullPickListRefuseWithANotice)
@@ -101,7 +102,7 @@ TEST_F(Recorder, FullRecordAndFullPickListRefuseWithANotice)
 TEST_F(Recorder, ReplayBuildsTheCubeSelectsAllAndTogglesThePick)
 {
     PickCount = 7;
-    mirlObj r = makeRecord({{31, 128}, {19, 128}, {50, 128}}, {3});
+    mirlObj r = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT1, 128}, {MIRL_OPPICK, 128}}, {3});
     replayobj(&r, m.get());
     ASSERT_EQ(m->nquads, 6u);
     for (int q = 0; q < 6; q++)
@@ -110,10 +111,12 @@ TEST_F(Recorder, ReplayBuildsTheCubeSelectsAllAndTogglesThePick)
     EXPECT_EQ(m->fnormals[2].z, 8.0f); // normals computed after the cube
     // Unknown opcodes and out-of-range picks are skipped, picks stay in step.
     auto ref = newMesh();
-    mirlObj plain = makeRecord({{31, 128}, {20, 128}});
+    mirlObj plain = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}});
     replayobj(&plain, ref.get());
-    mirlObj odd =
-        makeRecord({{31, 128}, {40, 7}, {50, 128}, {20, 128}, {255, 0}, {50, 128}, {32, 1}}, {6, 0xFFFFFFFFu});
+    const int pick = MIRL_OPPICK;
+    mirlObj odd = makeRecord(
+        {{MIRL_OP_ADDCUBE, 128}, {40, 7}, {pick, 128}, {MIRL_OP_SELECT2, 128}, {255, 0}, {pick, 128}, {32, 1}},
+        {6, 0xFFFFFFFFu});
     emptyMesh(m.get());
     replayobj(&odd, m.get());
     EXPECT_EQ(meshDiff(*m, *ref), "");
@@ -128,13 +131,14 @@ TEST_F(Recorder, ReplayStartsWithoutALastPickAndSetsNormalsAfterGeometryOnly)
     for (uint32_t q = 0; q < 6; q++)
         m->fnormals[q] = {1, 2, 3};
     LastPickedFace = 2;
-    mirlObj similar = makeRecord({{19, 128}, {22, 128}, {23, 128}, {24, 128}, {25, 128}, {26, 128}});
+    mirlObj similar = makeRecord({{MIRL_OP_SELECT1, 128}, {MIRL_OP_SELECT4, 128}, {MIRL_OP_SELECT5, 128},
+                                  {MIRL_OP_SELECT6, 128}, {MIRL_OP_SELECT7, 128}, {MIRL_OP_SELECT8, 128}});
     replayobj(&similar, m.get());
     EXPECT_TRUE(countsel(m.get()) == 0 && LastPickedFace == -1);
-    mirlObj invertNone = makeRecord({{21, 128}, {20, 128}});
+    mirlObj invertNone = makeRecord({{MIRL_OP_SELECT3, 128}, {MIRL_OP_SELECT2, 128}});
     replayobj(&invertNone, m.get());
     EXPECT_EQ(m->fnormals[0].x, 1.0f);    // no setnorm after selection steps
-    mirlObj geo = makeRecord({{4, 128}}); // nothing selected: moves nothing
+    mirlObj geo = makeRecord({{MIRL_OP_SCALE5, 128}}); // nothing selected: moves nothing
     replayobj(&geo, m.get());
     EXPECT_EQ(m->fnormals[0].z, -8.0f);
 }

@@ -1,9 +1,9 @@
 // The occlusion pair batches for processors with AVX-512, chosen at run
-// time by aao_pairs.cpp. Contracts as in aao_pairs.h, with candidate arrays
+// time by pairs.cpp. Contracts as in pairs.h, with candidate arrays
 // padded to a multiple of 8 and 8 entries of slack in every output.
 #pragma once
 
-#include "aao_pairs.h"
+#include "pairs.h"
 
 #if defined(__GNUC__) && defined(__x86_64__) && !defined(MIRL_AAO_SCALAR) && !defined(MIRL_AAO_NO_AVX512)
 #define AAO_PAIRS_AVX512 1

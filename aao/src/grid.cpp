@@ -13,7 +13,7 @@
 // Coordinates too large for an index are keyed on their exact value: at
 // magnitudes from largeFrom on, distinct floats are more than twice the
 // reach apart, so along such an axis only equal coordinates can interact.
-#include "aao_grid.h"
+#include "grid.h"
 
 #include <math.h>
 #include <string.h>
@@ -56,8 +56,6 @@ uint32_t cellOfVertex[MIRL_MAXVERTS];
 uint32_t cellFirst[MIRL_MAXVERTS + 1];
 uint32_t cellMembers[MIRL_MAXVERTS];
 
-uint32_t neighbourCells[OffsetRange];
-uint64_t indexBits[(MIRL_MAXVERTS + 63) / 64];
 
 int64_t axisKey(float coordinate)
 {
@@ -156,7 +154,7 @@ bool isFinite(const Vec3 &p)
 // Merges the members of the given cells (each list ascending) into out in
 // increasing order: by a sort when they are few, else through a bit per
 // vertex index, which costs one pass over the index range.
-uint32_t mergeCells(const uint32_t *cells, int count, uint32_t *out)
+uint32_t mergeCells(const uint32_t *cells, int count, uint32_t *out, uint64_t *indexBits)
 {
     uint32_t total = 0, lowest = NoCell, highest = 0;
     for (int k = 0; k < count; k++) {
@@ -256,8 +254,9 @@ const uint32_t *occlusionCellMembers(uint32_t cell, uint32_t *memberCount)
     return cellMembers + cellFirst[cell];
 }
 
-uint32_t neighbourhoodOf(uint32_t cell, uint32_t *out)
+uint32_t neighbourhoodOf(uint32_t cell, uint32_t *out, NeighbourhoodScratch &scratch)
 {
+    static_assert(sizeof scratch.cells / sizeof scratch.cells[0] == OffsetRange, "room for every offset");
     const CellKey &centre = cellKeys[cell];
     int found = 0;
     for (int k = 0; k < neighbourOffsetCount; k++) {
@@ -265,7 +264,7 @@ uint32_t neighbourhoodOf(uint32_t cell, uint32_t *out)
                        centre.z + neighbourOffsets[k][2]};
         uint32_t neighbour = findCell(key);
         if (neighbour != NoCell)
-            neighbourCells[found++] = neighbour;
+            scratch.cells[found++] = neighbour;
     }
-    return mergeCells(neighbourCells, found, out);
+    return mergeCells(scratch.cells, found, out, scratch.indexBits);
 }

@@ -3,11 +3,12 @@
 // the lanes perform the same IEEE operations and float roundings (round to
 // nearest) as the scalar code, so every path gives the same bits.
 // MIRL_AAO_NO_AVX512 keeps to SSE2, MIRL_AAO_SCALAR to the scalar code.
-#include "aao_pairs.h"
+#include "pairs.h"
 
 #include <math.h>
 
-#include "aao_pairs_avx512.h"
+#include "aao.h"
+#include "pairs_avx512.h"
 
 #if defined(__SSE2__) && !defined(MIRL_AAO_SCALAR)
 #include <emmintrin.h>
@@ -19,7 +20,8 @@
 namespace {
 
 #ifdef AAO_PAIRS_AVX512
-const bool WideLanes = avx512Available();
+const bool HasWideLanes = avx512Available();
+bool WideLanes = HasWideLanes;
 #endif
 
 // Two floats from memory, widened to double.
@@ -44,7 +46,7 @@ inline void storeLane1(float *p, __m128 v)
     _mm_store_ss(p, _mm_shuffle_ps(v, v, 1));
 }
 
-// exactScale of four squared lengths. The float square root and the float
+// mirl_unitscale of four squared lengths. The float square root and the float
 // reciprocal are correctly rounded, and so equal the double results rounded
 // to float (a double holds more than twice a float's precision, which makes
 // the double rounding innocuous); they take a fraction of the double time.
@@ -129,7 +131,16 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
     return found;
 }
 
-const char *pairBatchName()
+void keepToSse2Batches(bool keep)
+{
+#ifdef AAO_PAIRS_AVX512
+    WideLanes = HasWideLanes && !keep;
+#else
+    (void)keep;
+#endif
+}
+
+const char *aaoBatchName()
 {
 #ifdef AAO_PAIRS_AVX512
     if (WideLanes)
@@ -153,8 +164,10 @@ uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, 
 {
     uint32_t found = 0;
     for (uint32_t k = 0; k < count; k++) {
-        Vec3 d = exactDifference(p, Vec3{xs[k], ys[k], zs[k]});
-        float squared = mirl_f32((double)d.x * (double)d.x + (double)d.y * (double)d.y + (double)d.z * (double)d.z);
+        const Vec3 candidate = {xs[k], ys[k], zs[k]};
+        Vec3 d;
+        mirl_sub(&p, &candidate, &d);
+        float squared = mirl_len2(&d);
         if (!(squared < threshold))
             continue;
         within.position[found] = k;
@@ -172,14 +185,19 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
 {
     uint32_t found = 0;
     for (uint32_t e = 0; e < count; e++) {
-        Vec3 unit = exactScaled(Vec3{within.dx[e], within.dy[e], within.dz[e]}, exactScale(within.squared[e]));
-        if (exactDot(normal, unit) < facingLimit)
+        Vec3 unit = {within.dx[e], within.dy[e], within.dz[e]};
+        mirl_scale(&unit, mirl_unitscale(within.squared[e]));
+        if (mirl_dot(&normal, &unit) < facingLimit)
             facing[found++] = e;
     }
     return found;
 }
 
-const char *pairBatchName()
+void keepToSse2Batches(bool)
+{
+}
+
+const char *aaoBatchName()
 {
     return "scalar";
 }
@@ -187,7 +205,7 @@ const char *pairBatchName()
 void normalisingScales(const float *squared, uint32_t count, float *scales)
 {
     for (uint32_t k = 0; k < count; k++)
-        scales[k] = exactScale(squared[k]);
+        scales[k] = mirl_unitscale(squared[k]);
 }
 
 #endif

@@ -2,7 +2,7 @@
 // DQ). Same lane arithmetic as the SSE2 batches: double operations from the
 // float inputs, each stored value rounded to float, the square root and
 // reciprocal in float (see scalesOfFour there). Selected at run time.
-#include "aao_pairs_avx512.h"
+#include "pairs_avx512.h"
 
 #ifdef AAO_PAIRS_AVX512
 

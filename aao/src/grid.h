@@ -20,7 +20,15 @@ uint32_t occlusionCellCount();
 // The vertices binned in a cell, in increasing index order.
 const uint32_t *occlusionCellMembers(uint32_t cell, uint32_t *memberCount);
 
+// What neighbourhoodOf needs of its own: one per thread that calls it, all
+// zero before the first call (the calls leave it so).
+struct NeighbourhoodScratch {
+    uint32_t cells[343]; // (2 * 3 + 1)^3 neighbour cells at most
+    uint64_t indexBits[(MIRL_MAXVERTS + 63) / 64];
+};
+
 // Writes the vertices of the cell and of every cell near enough to hold an
 // occluder of its members to out, in increasing index order, and returns
-// their number (at most the count binned). out must hold MIRL_MAXVERTS.
-uint32_t neighbourhoodOf(uint32_t cell, uint32_t *out);
+// their number (at most the count binned, which out must hold). Reads the
+// grid only, so threads may call it at once, each with its own scratch.
+uint32_t neighbourhoodOf(uint32_t cell, uint32_t *out, NeighbourhoodScratch &scratch);
