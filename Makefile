@@ -5,11 +5,13 @@
 # make fuzz   fuzz the decoder, the replay and records with clang (FUZZ_SECONDS, default 600)
 # make fuzz-coverage  lines of runtime/ and files/ that the fuzz corpus reaches
 # make soak   the editor under random real X events (SOAK_SECONDS, default 300; SOAK_SEED)
+# make faults apply each deliberate fault of tests/faults to a scratch copy and
+#             run the tests that must catch it (FAULTS=PATTERN for some)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak clean
+.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults clean
 
 all: build
 
@@ -49,6 +51,10 @@ fuzz-coverage: build
 SOAK_SECONDS ?= 300
 soak: build
 	@./tests/soak/soak.sh $(BUILD)/editor/mirl $(BUILD)/tools/mirl-tool $(SOAK_SECONDS)
+
+# The scratch copy and its build stay in $(BUILD)/faults for the next run.
+faults: deps
+	@MIRL_FAULTS_SCRATCH=$(CURDIR)/$(BUILD)/faults ./tests/faults/run.sh $(FAULTS)
 
 clean:
 	rm -rf $(BUILD)

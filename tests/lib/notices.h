@@ -12,8 +12,16 @@ struct Notice {
 
 class NoticeCapture {
   public:
-    NoticeCapture();
-    ~NoticeCapture();
-    const std::vector<Notice> &all() const;
-    void clear();
+    NoticeCapture() { clear(), setnote(capture); }
+    ~NoticeCapture() { setnote(nullptr); }
+    const std::vector<Notice> &all() const { return list(); }
+    void clear() { list().clear(); }
+
+  private:
+    static std::vector<Notice> &list()
+    {
+        static std::vector<Notice> captured;
+        return captured;
+    }
+    static void capture(const char *title, const char *text) { list().push_back({title, text}); }
 };

@@ -1,5 +1,6 @@
 #include "randrec.h"
 
+#include <algorithm>
 #include <cstring>
 
 // Mostly moderate values, sometimes anything: large scales drive the
@@ -24,10 +25,8 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
     Rng r(seed);
     mirlObj rec;
     std::memset(&rec, 0, sizeof rec);
-    int span = o.maxSteps - o.minSteps + 1;
-    int steps = o.minSteps + static_cast<int>(r.below(span > 0 ? span : 1));
-    if (steps > MIRL_MAXSTEPS)
-        steps = MIRL_MAXSTEPS;
+    const uint32_t odd = 3, pick = 15; // percent
+    int steps = std::min(1 + static_cast<int>(r.below(o.maxSteps)), MIRL_MAXSTEPS);
     m->nverts = m->nquads = 0;
     uint32_t picks = 0;
     int32_t savedRecorder = RecorderOn;
@@ -35,13 +34,13 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
     for (int i = 0; i < steps; i++) {
         int op;
         uint8_t param = 128;
-        if (i == 0 && o.startWithCube) {
+        if (i == 0) {
             op = MIRL_OP_ADDCUBE;
-        } else if (r.below(100) < static_cast<uint32_t>(o.oddPercent)) {
+        } else if (r.below(100) < odd) {
             op = MIRL_NUMOPS + static_cast<int>(r.below(256 - MIRL_NUMOPS));
             if (op == MIRL_OPPICK)
                 op = MIRL_OPPICK + 1;
-        } else if (r.below(100) < static_cast<uint32_t>(o.pickPercent)) {
+        } else if (r.below(100) < pick) {
             op = MIRL_OPPICK;
         } else {
             op = static_cast<int>(r.below(MIRL_NUMOPS));
@@ -55,7 +54,7 @@ mirlObj randomRecord(uint64_t seed, const RecOptions &o, Mesh *m)
         rec.count++;
         if (op == MIRL_OPPICK) {
             uint32_t face;
-            if (r.below(100) < static_cast<uint32_t>(o.oddPercent))
+            if (r.below(100) < odd)
                 face = m->nquads + r.below(1000) + (r.below(2) ? 0u : 0xFFFFF000u);
             else
                 face = r.below(m->nquads ? m->nquads : 1);

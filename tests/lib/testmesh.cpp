@@ -1,6 +1,4 @@
 #include "testmesh.h"
-// after the types
-#include "meshdigest.h"
 
 #include <cstdio>
 
@@ -44,9 +42,4 @@ mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps, std::initia
     }
     std::copy(picks.begin(), picks.end(), r.picks);
     return r;
-}
-
-uint64_t meshDigest(const Mesh &m)
-{
-    return meshDigestOf(&m);
 }

@@ -38,7 +38,3 @@ inline uint32_t bitsOf(float f)
 // A record from a list of (opcode, ParamByte) steps and a pick list.
 mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps,
                    std::initializer_list<uint32_t> picks = {});
-
-// FNV-1a of the used part of the mesh: a compact fingerprint for comparing
-// builds of the runtime with one another.
-uint64_t meshDigest(const Mesh &m);

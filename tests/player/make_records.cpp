@@ -1,8 +1,7 @@
 // Writes the records the players are checked on into FOLDER: each as
-// NAME.mrl, as the editor saves it; all of them exported, as the editor
-// does, to FOLDER/Mirljects.h (mrlj0, mrlj1, ... in the same order); and
-// FOLDER/reference.txt, one line "NAME DIGEST" each, the digest of the mesh
-// the editor's runtime replays from the file.
+// NAME.mrl, as the editor saves it, and FOLDER/reference.txt, one line
+// "NAME DIGEST" each, the digest of the mesh the editor's runtime replays
+// from the file.
 // usage: make_records FOLDER [RANDOM_COUNT]
 #include <cinttypes>
 #include <cstdio>
@@ -60,12 +59,10 @@ int main(int argc, char **argv)
 
     FILE *reference = std::fopen((folder / "reference.txt").c_str(), "w");
     fs::current_path(folder);
-    for (size_t i = 0; i < records.size(); i++) {
-        const SampleRecord &s = records[i];
+    for (const SampleRecord &s : records) {
         useRecord(s.record);
         std::string file = s.name + ".mrl";
-        if (!saveobj(file.c_str()) || !exportobj(("mrlj" + std::to_string(i)).c_str()) ||
-            !loadobj(file.c_str(), mesh.get()))
+        if (!saveobj(file.c_str()) || !loadobj(file.c_str(), mesh.get()))
             return 1;
         std::fprintf(reference, "%s %016" PRIx64 "\n", s.name.c_str(), meshDigestOf(mesh.get()));
     }

@@ -5,6 +5,8 @@
 
 #include "randrec.h"
 #include "testmesh.h"
+// after the types
+#include "meshdigest.h"
 
 int main()
 {
@@ -22,7 +24,7 @@ int main()
         }
         emptyMesh(m.get());
         replayobj(&rec, m.get());
-        std::printf("%" PRIu64 " %u %u %016" PRIx64 "\n", seed, m->nverts, m->nquads, meshDigest(*m));
+        std::printf("%" PRIu64 " %u %u %016" PRIx64 "\n", seed, m->nverts, m->nquads, meshDigestOf(m.get()));
     }
     return 0;
 }

@@ -18,9 +18,6 @@ TEST(ParamByte, RoundTripEndsAndTiesToEven)
                                            {-16.0f, 128}, {9.0f, 15},  {NAN, 128},  {INFINITY, 128}};
     for (auto c : cases)
         EXPECT_EQ(encpar(c.first), c.second) << c.first;
-    // 128 reads back as the small positive half step, 255 as one ulp above 8.
-    EXPECT_TRUE(decpar(128) > 0.03137f && decpar(128) < 0.03138f);
-    EXPECT_EQ(decpar(255), std::nextafter(8.0f, 9.0f));
 }
 
 class Recorder : public ::testing::Test {

@@ -3,11 +3,6 @@
 #include "randrec.h"
 #include "testmesh.h"
 
-mirlObj startingRecord()
-{
-    return makeRecord({{MIRL_OP_ADDCUBE, 128}});
-}
-
 void useRecord(const mirlObj &r)
 {
     CommandRecord = r;
@@ -27,7 +22,7 @@ std::vector<SampleRecord> sampleRecords()
     special.params[200] = 0x0D;
     special.picks[255] = 0x0A0A0A0Au;
     // 255 steps: the cube, then picks cycling over faces 0..6 (6 is no face).
-    mirlObj full = startingRecord();
+    mirlObj full = makeRecord({{MIRL_OP_ADDCUBE, 128}});
     for (int i = 1; i < 255; i++) {
         full.ops[i] = MIRL_OPPICK;
         full.params[i] = 128;
@@ -35,7 +30,7 @@ std::vector<SampleRecord> sampleRecords()
     }
     full.count = 255;
     std::vector<SampleRecord> all = {
-        {"cube", startingRecord()},
+        {"cube", makeRecord({{MIRL_OP_ADDCUBE, 128}})},
         {"picked", makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128}, {MIRL_OPPICK, 128},
                                {MIRL_OP_TRANS2, 132}},
                               {3, 5})},

@@ -1,4 +1,4 @@
-#include "opsutil.h"
+#include "opsdiff.h"
 
 #include <cmath>
 
@@ -58,7 +58,7 @@ std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p)
     return meshDiff(*a, *b);
 }
 
-std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, DiffStats *st)
+std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, long opcodes[256])
 {
     static auto fast = newMesh(), slow = newMesh(), scratch = newMesh();
     for (uint64_t seed = first; seed < first + count; seed++) {
@@ -75,11 +75,8 @@ std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, Dif
             d = "LastPickedFace or PickCount differs";
         if (!d.empty())
             return "seed " + std::to_string(seed) + ": " + d;
-        st->records++;
-        st->steps += rec.count;
         for (int i = 0; i < rec.count; i++)
-            st->opcodes[rec.ops[i]]++;
-        st->maxFaces = std::max(st->maxFaces, fast->nquads);
+            opcodes[rec.ops[i]]++;
     }
     return "";
 }

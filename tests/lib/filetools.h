@@ -1,7 +1,6 @@
 // File helpers for the file and tool tests: a private temporary folder,
-// whole-file reads and writes, a file size limit (a write failure that hits
-// root too), and the object file image built field by field as the format
-// describes.
+// whole-file reads and writes, and a file size limit (a write failure that
+// hits root too).
 #pragma once
 
 #include <csignal>
@@ -70,27 +69,3 @@ struct FileSizeLimit {
         std::signal(SIGXFSZ, oldHandler);
     }
 };
-
-// Count, opcodes, parameter bytes, then the picks little-endian.
-inline std::vector<uint8_t> imageOf(const mirlObj &r)
-{
-    std::vector<uint8_t> image(1, r.count);
-    image.insert(image.end(), r.ops, r.ops + 256);
-    image.insert(image.end(), r.params, r.params + 256);
-    for (uint32_t p : r.picks)
-        for (int shift = 0; shift < 32; shift += 8)
-            image.push_back(static_cast<uint8_t>(p >> shift));
-    return image;
-}
-
-// The file bytes of an image: one 0x0D before every 0x0A.
-inline std::vector<uint8_t> textOf(const std::vector<uint8_t> &image)
-{
-    std::vector<uint8_t> text;
-    for (uint8_t b : image) {
-        if (b == 0x0A)
-            text.push_back(0x0D);
-        text.push_back(b);
-    }
-    return text;
-}

@@ -15,9 +15,6 @@ struct SampleRecord {
 
 std::vector<SampleRecord> sampleRecords();
 
-// The editor's starting record: one step, the cube (31, 128).
-mirlObj startingRecord();
-
 // Puts r into CommandRecord with PickCount as a replay leaves it, ready for
 // saveobj or exportobj.
 void useRecord(const mirlObj &r);
