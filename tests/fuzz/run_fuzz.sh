@@ -77,14 +77,15 @@ if [ "$mode" = coverage ]; then
 fi
 
 build "$out/bin" "-O2 -fsanitize=address,undefined -fno-sanitize-recover=all"
-# A fifth of the time for the decoder, which is fast and small; the rest for
-# the replay, half of it through the record mutator. Two processes for each,
+# A fifth of the time for the record mutator, whose every run is also checked
+# against the slow literal algorithms; two fifths each for the decoder and the
+# replay, which take thousands of inputs a second. Two processes for each,
 # sharing its corpus (each picks up what the other found every second);
 # libFuzzer's -fork mode kept the cores half idle here.
 status=0 total=0
 for h in decode replay records; do
     t=$((seconds * 2 / 5))
-    [ $h = decode ] && t=$((seconds - 2 * t))
+    [ $h = records ] && t=$((seconds - 2 * t))
     [ $t -ge 1 ] || t=1 # 0 would be no limit
     mkdir -p "$out/corpus-$h"
     corpora="$out/corpus-$h $out/seeds"
