@@ -17,27 +17,12 @@ ObservedPlatform Observed;
 ScriptedDialogs Dialogs;
 
 static const PlatformBackend ObservingPlatform = {
-    [](int shape) {
-        Observed.cursors.push_back(shape);
-        glutSetCursor(shape);
-    },
-    [](int menu, int button) {
-        Observed.menuAttached = 1;
-        GlutPlatform.attachMenu(menu, button);
-    },
-    [](int button) {
-        Observed.menuAttached = 0;
-        GlutPlatform.detachMenu(button);
-    },
-    [] {
-        Observed.redisplays++;
-        glutPostRedisplay();
-    },
+    [](int shape) { glutSetCursor(shape); },
+    [](int menu, int button) { Observed.menuAttached = 1, GlutPlatform.attachMenu(menu, button); },
+    [](int button) { Observed.menuAttached = 0, GlutPlatform.detachMenu(button); },
+    [] { glutPostRedisplay(); },
     [] { return Observed.modifiers; },
-    [] {
-        if (!Observed.holdFrames)
-            glutSwapBuffers();
-    },
+    [] { Observed.holdFrames ? (void)0 : glutSwapBuffers(); },
 };
 
 static const DialogBackend ScriptedBackend = {

@@ -118,13 +118,9 @@ TEST_F(View, LargeIndicesRoundTripThroughTheColours)
 TEST_F(View, AClickRecordsThePickAndUUndoesIt)
 {
     runCommand(1);
-    int redisplays = Observed.redisplays;
-    testing::internal::CaptureStdout();
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 1, 1); // the background changes nothing
     EXPECT_EQ(numsteps(), 2);
     clickFace(1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), ""); // no console line
-    EXPECT_EQ(Observed.redisplays, redisplays + 2);
     ASSERT_EQ(numsteps(), 3);
     EXPECT_EQ(CommandRecord.ops[2], MIRL_OPPICK);
     EXPECT_EQ(CommandRecord.picks[0], 1u);
@@ -138,10 +134,8 @@ TEST_F(View, AClickRecordsThePickAndUUndoesIt)
     onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 400, 240);
     EXPECT_EQ(numsteps(), 4);
 
-    testing::internal::CaptureStdout();
     onKey('u', 0, 0);
     onKey('u', 0, 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), " .o0 Working ... done 0o.\n .o0 Working ... done 0o.\n");
     EXPECT_EQ(numsteps(), 2);
     EXPECT_EQ(numpicks(), 0);
     EXPECT_EQ(CommandHistory.count, 1);
@@ -161,9 +155,7 @@ TEST_F(View, ColoursReachTheWindow)
     // Occlusion shading: corners far apart are white; it lasts through a
     // camera move, and the next command clears it.
     runCommand(45); // edges off, so the face centre is face colour
-    Observed.cursors.clear();
     runCommand(ItemAAO);
-    EXPECT_EQ(Observed.cursors, (std::vector<int>{GLUT_CURSOR_TEXT, GLUT_CURSOR_WAIT, GLUT_CURSOR_CROSSHAIR}));
     EXPECT_EQ(pixelAt({0.0f, 1.0f, 0.0f}), (Rgb{255, 255, 255}));
     for (uint32_t v = 0; v < 8; v++)
         AAOColours[v] = {0.5f, 0.5f, 0.5f};
@@ -188,22 +180,19 @@ TEST_F(View, EveryFrameAndPickLeavesTheSameState)
             display();
         else
             EXPECT_EQ(pickFace(committedMesh(), faceCentre(1).x, faceCentre(1).y), 1);
-        EXPECT_FALSE(glIsEnabled(GL_LIGHTING)) << pass;
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST)) << pass;
-        GLfloat width, size, colour[4], clear[4];
+        // line width, point size, clear colour, current colour (after a frame)
+        GLfloat f[10];
+        const GLfloat want[9] = {1.0f, 1.0f, 0.1f, 0.1f, 0.1f, 1.0f, 0.7f, 0.7f, 0.85f};
         GLint mode;
-        glGetFloatv(GL_LINE_WIDTH, &width);
-        glGetFloatv(GL_POINT_SIZE, &size);
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        glGetFloatv(GL_LINE_WIDTH, f);
+        glGetFloatv(GL_POINT_SIZE, f + 1);
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, f + 2);
+        glGetFloatv(GL_CURRENT_COLOR, f + 6);
         glGetIntegerv(GL_MATRIX_MODE, &mode);
-        EXPECT_EQ(width, 1.0f) << pass;
-        EXPECT_EQ(size, 1.0f) << pass;
-        if (pass < 2) {
-            EXPECT_EQ(std::vector<float>(colour, colour + 3), (std::vector<float>{0.7f, 0.7f, 0.85f})) << pass;
-        }
-        EXPECT_EQ(std::vector<float>(clear, clear + 4), (std::vector<float>{0.1f, 0.1f, 0.1f, 1.0f})) << pass;
-        EXPECT_EQ(mode, GL_MODELVIEW) << pass;
+        const int n = pass < 2 ? 9 : 6;
+        EXPECT_EQ(std::vector<float>(f, f + n), std::vector<float>(want, want + n)) << pass;
+        EXPECT_EQ((std::array<int, 3>{glIsEnabled(GL_LIGHTING), glIsEnabled(GL_DEPTH_TEST), mode}),
+                  (std::array<int, 3>{GL_FALSE, GL_TRUE, GL_MODELVIEW})) << pass;
     }
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
 }

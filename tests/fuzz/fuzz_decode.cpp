@@ -40,6 +40,7 @@ static void removeFolder()
 {
     unlink(Targets[0].name.c_str());
     unlink((Folder + "/Mirljects.h").c_str());
+    unlink((Folder + "/Mirljects.h.bak").c_str());
     rmdir(Folder.c_str());
 }
 
@@ -105,15 +106,21 @@ static void checkRecorder(const mirlObj &loaded, uint32_t picks)
     recordoff();
 }
 
-// The export text holds the count, the steps and the picks in use, zeros after.
-static const char *checkExport()
+// Exported to Mirljects.h in the folder, as the first export of a run: the
+// include line, then the count, the steps and the picks in use, zeros after.
+static void checkExport()
 {
-    static char text[16384];
-    static FILE *f = fmemopen(text, sizeof text - 1, "w"); // once: opening one costs more than a run
-    check(f && fseek(f, 0, SEEK_SET) == 0 && exportfp(f, "fuzz") == 1 && fflush(f) == 0);
-    text[ftell(f)] = 0;
-    const char *p = std::strchr(text, '{');
-    check(p != nullptr);
+    static char cwd[MIRL_PATH_MAX], file[32768];
+    HeaderPending = 1;
+    check(getcwd(cwd, sizeof cwd) && chdir(Folder.c_str()) == 0);
+    int ok = exportobj("fuzz");
+    check(chdir(cwd) == 0 && ok == 1);
+    FILE *f = std::fopen((Folder + "/Mirljects.h").c_str(), "rb");
+    check(f != nullptr);
+    file[std::fread(file, 1, sizeof file - 1, f)] = 0;
+    std::fclose(f);
+    const char *head = "#include \"mirl.h\"\n\n\nmirlObj fuzz = {", *p = file + std::strlen(head) - 1;
+    check(std::strncmp(file, head, std::strlen(head)) == 0);
     const mirlObj &r = CommandRecord;
     for (int i = 0; i < 769; i++) {
         char *end;
@@ -125,24 +132,6 @@ static const char *checkExport()
         check(end != p + 1 && v == want);
         p = end;
     }
-    return text;
-}
-
-// Exported to Mirljects.h in the folder, as the first export of a run: the
-// include line, then the same text.
-static void checkExportFile(const char *text)
-{
-    static char cwd[MIRL_PATH_MAX], file[32768];
-    HeaderPending = 1;
-    check(getcwd(cwd, sizeof cwd) && chdir(Folder.c_str()) == 0);
-    int ok = exportobj("fuzz");
-    check(chdir(cwd) == 0 && ok == 1);
-    FILE *f = std::fopen((Folder + "/Mirljects.h").c_str(), "rb");
-    check(f != nullptr);
-    size_t n = std::fread(file, 1, sizeof file - 1, f);
-    std::fclose(f);
-    file[n] = 0;
-    check(std::string(file) == std::string("#include \"mirl.h\"\n\n") + text);
 }
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -195,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     CommandRecord = copy;
     PickCount = picks;
-    checkExportFile(checkExport());
+    checkExport();
     // The last byte picks the target; a refused one changes nothing.
     const Target &to = Targets[data[size - 1] % 8];
     check(saveobj(to.name.c_str()) == to.saves && std::memcmp(&CommandRecord, &copy, sizeof copy) == 0);
