@@ -26,15 +26,12 @@ static const PlatformBackend ObservingPlatform = {
 };
 
 static const DialogBackend ScriptedBackend = {
-    [](FileChoice purpose, char *name, size_t size) {
+    [](FileChoice purpose, char *name, size_t size) -> int {
         Dialogs.asked.push_back(purpose);
         std::string answer = Dialogs.answers.empty() ? "" : Dialogs.answers.front();
         if (!Dialogs.answers.empty())
             Dialogs.answers.pop_front();
-        if (answer.empty() || answer.size() >= size)
-            return 0;
-        std::strcpy(name, answer.c_str());
-        return 1;
+        return !answer.empty() && answer.size() < size && std::strcpy(name, answer.c_str());
     },
     [](const char *title, const char *text) { Dialogs.notices.push_back(std::string(title) + ": " + text); },
 };
@@ -172,13 +169,9 @@ std::string committedVersusReplay()
     recordoff();
     replayrec(fresh.get());
     std::string d = meshDiff(*committedMesh(), *fresh);
-    if (d.empty() && PickCount != picks)
-        d = "pick count differs from the replay's";
-    if (d.empty() && LastPickedFace != lastPicked)
-        d = "last picked face " + std::to_string(lastPicked) + ", replay's " + std::to_string(LastPickedFace);
-    LastPickedFace = lastPicked;
-    PickCount = picks;
-    RecorderOn = recorder;
+    if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
+        d = "pick count " + std::to_string(picks) + " or last pick " + std::to_string(lastPicked) + " differ";
+    LastPickedFace = lastPicked, PickCount = picks, RecorderOn = recorder;
     return d;
 }
 

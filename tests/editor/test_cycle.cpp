@@ -265,6 +265,10 @@ TEST_F(Cycle, PickTheListCannotHoldChangesNothing)
 
 TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
 {
+    auto text = [](const char *name) {
+        std::ifstream in(name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
     runCommand(1);
     clickFace(2);
     runCommand(19);
@@ -272,25 +276,25 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const mirlObj saved = CommandRecord;
     std::unique_ptr<Mesh> expected = newMesh();
     copyMesh(expected.get(), committedMesh());
-    Dialogs.answers = {"model", "", "nowhere/model"};
-    runCommand(ItemSave);
-    runCommand(ItemSave); // cancelled
+    Dialogs.answers = {"model", "", "nowhere/model"}; // saved as typed, cancelled, failed
+    std::string console;
+    for (int i = 0; i < 3; i++)
+        console += runCommand(ItemSave);
     // A failure names the file and the cause on the console.
-    EXPECT_NE(runCommand(ItemSave).find(" ...\n Not saved: nowhere/model: No such file or directory\n done"),
-              std::string::npos);
-    EXPECT_EQ(Dialogs.asked, (std::vector<FileChoice>{ChooseToSave, ChooseToSave, ChooseToSave}));
-    EXPECT_GE(std::filesystem::file_size("model"), 1537u); // the name as typed
+    EXPECT_NE(console.find(" Not saved: nowhere/model: No such file or directory\n"), std::string::npos);
+    EXPECT_EQ(Dialogs.asked, std::vector<FileChoice>(3, ChooseToSave));
+    EXPECT_EQ(text("model").substr(0, 1 + saved.count), std::string((const char *)&saved, 1 + saved.count));
 
     EditorTest::SetUp(); // a fresh start
     runCommand(1);
     Dialogs.answers = {"model"};
     runCommand(ItemLoad);
-    EXPECT_EQ(std::memcmp(&CommandRecord, &saved, 1 + 2 * 256), 0);
+    EXPECT_EQ(std::memcmp(&CommandRecord, &saved, sizeof saved), 0);
     EXPECT_EQ(numpicks(), 1);
     EXPECT_EQ(CommandHistory.count, 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *expected), "");
     // A refused file (missing, a folder, too short) changes nothing: model,
-    // record, history, undo and redo stay.
+    // record, history and what undo and redo do.
     runCommand(1);
     runCommand(2);
     runCommand(ItemUndo);
@@ -300,9 +304,9 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const CommandHistoryList history = CommandHistory;
     copyMesh(expected.get(), committedMesh());
     Dialogs.answers = {"missing.mrl", "folder.mrl", "short.mrl"};
-    EXPECT_NE(runCommand(ItemLoad).find("\n Not loaded: missing.mrl: No such file or directory\n"), std::string::npos);
-    for (int i = 0; i < 2; i++)
-        runCommand(ItemLoad);
+    EXPECT_NE(runCommand(ItemLoad).find(" Not loaded: missing.mrl: No such file or directory\n"), std::string::npos);
+    runCommand(ItemLoad);
+    runCommand(ItemLoad);
     EXPECT_EQ(Dialogs.notices.size(), 3u);
     EXPECT_EQ(std::memcmp(&CommandRecord, &before, sizeof before), 0);
     EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
@@ -317,17 +321,11 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     runCommand(ItemExport);
     std::filesystem::rename("Mirljects.h", "first.h");
     std::filesystem::create_directory("Mirljects.h");
-    EXPECT_NE(runCommand(ItemExport).find("\n Not exported: Mirljects.h: Is a directory\n"), std::string::npos);
+    EXPECT_NE(runCommand(ItemExport).find(" Not exported: Mirljects.h: Is a directory\n"), std::string::npos);
     std::filesystem::remove("Mirljects.h");
     runCommand(ItemExport);
     EXPECT_EQ(Editor.exportCounter, 3);
-    EXPECT_EQ(Dialogs.notices.back(), "Unable to open Mirljects.h file - not saving: FATAL ERROR");
-    auto text = [](const char *name) {
-        std::ifstream in(name);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
     const std::string head = std::to_string(saved.count + 1) + ",\n" + std::to_string(MIRL_OP_ADDCUBE) + ",";
     EXPECT_NE(text("first.h").find("mirlObj mrlj0 = {\n" + head), std::string::npos);
     EXPECT_NE(text("Mirljects.h").find("\nmirlObj mrlj2 = {\n"), std::string::npos);
-    EXPECT_EQ(numsteps(), saved.count + 1);
 }
