@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -101,14 +100,7 @@ bool near(const Pixel &a, const Pixel &b)
 // The whole 1600x1200 screen as RGB bytes.
 struct Screen {
     std::string rgb;
-    bool grab()
-    {
-        std::string file = "/tmp/mirl-e2e-shot-" + std::to_string(getpid()) + ".rgb";
-        sh("import -window root -depth 8 rgb:" + file + " 2>/dev/null");
-        rgb = slurp(file);
-        std::remove(file.c_str());
-        return rgb.size() == 1600u * 1200 * 3;
-    }
+    bool grab() { return (rgb = sh("import -window root -depth 8 rgb:- 2>/dev/null")).size() == 1600u * 1200 * 3; }
     Pixel win(int x, int y) const
     {
         const unsigned char *p = reinterpret_cast<const unsigned char *>(rgb.data()) + ((WinY + y) * 1600 + WinX + x) * 3;

@@ -80,7 +80,7 @@ TEST_F(View, PickFindsEachCubeFaceFromSeveralAngles)
         EXPECT_EQ(pickFace(committedMesh(), x, y), -1) << x << "," << y;
 }
 
-TEST_F(View, NearerOfTwoOverlappingFacesWinsToTheWindowEdges)
+TEST_F(View, NearerFacesWinToTheWindowEdgesAndLargeIndicesRoundTrip)
 {
     for (int nearFirst = 0; nearFirst < 2; nearFirst++) {
         flatScene(2);
@@ -95,23 +95,10 @@ TEST_F(View, NearerOfTwoOverlappingFacesWinsToTheWindowEdges)
     square(0, 0.0f, 6.0f); // fills the window: the top and bottom rows are read
     EXPECT_EQ(pickFace(committedMesh(), 400, 0), 0);
     EXPECT_EQ(pickFace(committedMesh(), 0, 599), 0);
-}
-
-TEST_F(View, LargeIndicesRoundTripThroughTheColours)
-{
-    for (uint32_t target : {255u, 65535u, 65791u}) {
+    for (uint32_t target : {255u, 65535u, 65791u}) { // each byte of the identifier
         flatScene(65792);
         square(target, 0.0f, 1.0f);
-        WindowPoint w = projectToWindow({0.0f, 0.0f, 0.0f});
-        EXPECT_EQ(pickFace(committedMesh(), w.x, w.y), (int)target);
-        // The identifier itself: red, green, blue bytes of index + 1.
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        drawPickIds(committedMesh());
-        GLubyte px[3] = {9, 9, 9};
-        glReadPixels(w.x, Editor.windowHeight - 1 - w.y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, px);
-        glClearColor(ClearGrey, ClearGrey, ClearGrey, 1.0f);
-        EXPECT_EQ(px[0] | px[1] << 8 | px[2] << 16, (int)target + 1);
+        EXPECT_EQ(pickFace(committedMesh(), 400, 300), (int)target);
     }
 }
 

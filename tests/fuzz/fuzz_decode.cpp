@@ -3,13 +3,14 @@
 // incomplete image, the Recorder, the export text and a save and load through
 // a real file. The operations are taken out of the table, so the replay that
 // loading runs is only its loop; fuzz_replay fuzzes the operations.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "mirlfile.h"
@@ -26,7 +27,7 @@ struct Target {
     std::string name;
     int saves, loads; // loads -1: not loaded
 };
-static Target Targets[8];
+static std::vector<Target> Targets;
 
 static void quietNotice(const char *, const char *) {}
 
@@ -144,11 +145,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     char *folder = mkdtemp(shm) ? shm : mkdtemp(tmp);
     check(folder != nullptr);
     Folder = folder;
-    const Target targets[] = {{Folder + "/fuzz.mrl", 1, 1},       {Folder, 0, 0},
-                              {Folder + "/missing/fuzz.mrl", 0, 0}, {Folder + "/" + std::string(300, 'x'), 0, 0},
-                              {std::string(MIRL_PATH_MAX + 1, 'x'), 0, 0}, {"", 0, 0},
-                              {"/dev/null", 1, -1},                  {"/dev/full", 0, -1}};
-    std::copy(targets, targets + 8, Targets);
+    Targets = {{Folder + "/fuzz.mrl", 1, 1},       {Folder, 0, 0},
+               {Folder + "/missing/fuzz.mrl", 0, 0}, {Folder + "/" + std::string(300, 'x'), 0, 0},
+               {std::string(MIRL_PATH_MAX + 1, 'x'), 0, 0}, {"", 0, 0},
+               {"/dev/null", 1, -1},                  {"/dev/full", 0, -1}};
     std::atexit(removeFolder);
     return 0;
 }
@@ -172,9 +172,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static mirlObj copy;
     decobj(image, &copy);
     check(std::memcmp(&CommandRecord, &copy, sizeof copy) == 0 && FuzzMesh.nverts == 0);
-    uint32_t picks = 0;
-    for (int i = 0; i < copy.count; i++)
-        picks += copy.ops[i] == MIRL_OPPICK;
+    const uint32_t picks = (uint32_t)std::count(copy.ops, copy.ops + copy.count, MIRL_OPPICK);
     check(numpicks() == (int32_t)picks && numsteps() == copy.count);
     checkRecorder(copy, picks);
     // The export text and a save and load through a file (the record must
@@ -186,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     PickCount = picks;
     checkExport();
     // The last byte picks the target; a refused one changes nothing.
-    const Target &to = Targets[data[size - 1] % 8];
+    const Target &to = Targets[data[size - 1] % Targets.size()];
     check(saveobj(to.name.c_str()) == to.saves && std::memcmp(&CommandRecord, &copy, sizeof copy) == 0);
     if (to.loads < 0)
         return 0;
