@@ -17,39 +17,21 @@ ObservedPlatform Observed;
 ScriptedDialogs Dialogs;
 
 static const PlatformBackend ObservingPlatform = {
-    [](int shape) {
-        Observed.cursors.push_back(shape);
-        glutSetCursor(shape);
-    },
-    [](int menu, int button) {
-        Observed.menuAttached = 1;
-        GlutPlatform.attachMenu(menu, button);
-    },
-    [](int button) {
-        Observed.menuAttached = 0;
-        GlutPlatform.detachMenu(button);
-    },
-    [] {
-        Observed.redisplays++;
-        glutPostRedisplay();
-    },
+    [](int shape) { glutSetCursor(shape); },
+    [](int menu, int button) { Observed.menuAttached = 1, GlutPlatform.attachMenu(menu, button); },
+    [](int button) { Observed.menuAttached = 0, GlutPlatform.detachMenu(button); },
+    [] { glutPostRedisplay(); },
     [] { return Observed.modifiers; },
-    [] {
-        if (!Observed.holdFrames)
-            glutSwapBuffers();
-    },
+    [] { Observed.holdFrames ? (void)0 : glutSwapBuffers(); },
 };
 
 static const DialogBackend ScriptedBackend = {
-    [](FileChoice purpose, char *name, size_t size) {
+    [](FileChoice purpose, char *name, size_t size) -> int {
         Dialogs.asked.push_back(purpose);
         std::string answer = Dialogs.answers.empty() ? "" : Dialogs.answers.front();
         if (!Dialogs.answers.empty())
             Dialogs.answers.pop_front();
-        if (answer.empty() || answer.size() >= size)
-            return 0;
-        std::strcpy(name, answer.c_str());
-        return 1;
+        return !answer.empty() && answer.size() < size && std::strcpy(name, answer.c_str());
     },
     [](const char *title, const char *text) { Dialogs.notices.push_back(std::string(title) + ": " + text); },
 };
@@ -187,13 +169,9 @@ std::string committedVersusReplay()
     recordoff();
     replayrec(fresh.get());
     std::string d = meshDiff(*committedMesh(), *fresh);
-    if (d.empty() && PickCount != picks)
-        d = "pick count differs from the replay's";
-    if (d.empty() && LastPickedFace != lastPicked)
-        d = "last picked face " + std::to_string(lastPicked) + ", replay's " + std::to_string(LastPickedFace);
-    LastPickedFace = lastPicked;
-    PickCount = picks;
-    RecorderOn = recorder;
+    if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
+        d = "pick count " + std::to_string(picks) + " or last pick " + std::to_string(lastPicked) + " differ";
+    LastPickedFace = lastPicked, PickCount = picks, RecorderOn = recorder;
     return d;
 }
 

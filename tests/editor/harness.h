@@ -19,8 +19,7 @@
 
 // What the editor asked of the window system.
 struct ObservedPlatform {
-    std::vector<int> cursors; // every shape set, in order
-    int menuAttached = 1, redisplays = 0;
+    int menuAttached = 1;
     int modifiers = 0;       // what glutGetModifiers answers
     bool holdFrames = false; // keep the frame in the back buffer to read it
 };

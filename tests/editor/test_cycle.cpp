@@ -16,12 +16,10 @@ using Cycle = EditorTest;
 
 TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
 {
-    EXPECT_EQ(runCommand(1), " .o0 Working ... done 0o.\n"); // Select None
+    runCommand(1); // Select None
     EXPECT_EQ(numsteps(), 2);
     EXPECT_EQ(CommandRecord.ops[1], MIRL_OP_SELECT2);
     EXPECT_EQ(CommandHistory.count, 1);
-    EXPECT_EQ(Observed.cursors, (std::vector<int>{GLUT_CURSOR_TEXT, GLUT_CURSOR_CROSSHAIR}));
-    EXPECT_EQ(Observed.menuAttached, 1);
     for (int item : {38, 41, 42, 44, 50, 54}) // editor commands: no history, no step
         runCommand(item);
     EXPECT_EQ(CommandHistory.count, 1);
@@ -29,13 +27,9 @@ TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
 
     // A preview replaces its own step at every horizontal motion.
     onPassiveMotion(400, 300);
-    testing::internal::CaptureStdout();
     dispatchCommand(11); // OBJECT Move X
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), " .o0 Working ...");
     EXPECT_EQ(Editor.interactionMode, ModePreview);
-    EXPECT_EQ(Observed.cursors.back(), GLUT_CURSOR_TEXT);
     EXPECT_EQ(Observed.menuAttached, 0);
-    EXPECT_EQ(RecorderOn, 1);
     int previous = 128;
     for (int i = 0; i <= 6; i++) {
         if (i > 0)
@@ -61,16 +55,13 @@ TEST_F(Cycle, OneShotAndPreviewCommandsRunTheWholeCycle)
     EXPECT_EQ(Editor.interactionMode, ModePreview);
     EXPECT_EQ(numsteps(), 3);
 
-    testing::internal::CaptureStdout();
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 405, 250);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), " done 0o.\n");
     EXPECT_EQ(Editor.interactionMode, ModePick);
     EXPECT_EQ(numsteps(), 3);
     EXPECT_EQ(CommandHistory.count, 2);
     EXPECT_EQ(Editor.paramOffset, 0.0f);
     EXPECT_EQ(RecorderOn, 0);
     EXPECT_EQ(Observed.menuAttached, 1);
-    EXPECT_EQ(Observed.cursors.back(), GLUT_CURSOR_CROSSHAIR);
 }
 
 TEST_F(Cycle, ClampHoldsUntilTheOffsetComesBackInside)
@@ -80,32 +71,26 @@ TEST_F(Cycle, ClampHoldsUntilTheOffsetComesBackInside)
     int x = 100;
     for (int i = 0; i < 100; i++)
         onPassiveMotion(++x, 100);
-    EXPECT_GT(Editor.paramOffset, 9.0f);
     EXPECT_EQ(CommandRecord.params[1], 255);
     // Back: the byte stays 255 until the offset is below the value that
     // rounds to 254.5, (p + 8) * 15.9375.
-    for (int events = 0; CommandRecord.params[1] == 255; events++) {
-        ASSERT_LT(events, 100);
+    while (CommandRecord.params[1] == 255 && x > 100)
         onPassiveMotion(--x, 100);
-    }
     EXPECT_LT(((double)Editor.paramOffset + 8.0) * 15.9375, 254.5);
     EXPECT_GE(((double)Editor.paramOffset + parameterStep() + 8.0) * 15.9375, 254.5);
     EXPECT_GE(CommandRecord.params[1], 253);
     for (int i = 0; i < 300; i++) // and the lower limit: -8 is byte 0
         onPassiveMotion(--x, 100);
     EXPECT_EQ(CommandRecord.params[1], 0);
-    EXPECT_EQ(numsteps(), 2);
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, x, 100);
 }
 
-TEST_F(Cycle, SpaceClicksAndShiftArrowsMoveTheCamera)
+TEST_F(Cycle, CameraKeysAndARestartThatKeepsTheSwitches)
 {
     onPassiveMotion(100, 100);
-    onKey(' ', 0, 0);
-    EXPECT_EQ(Editor.interactionMode, ModeOrbit);
+    onKey(' ', 0, 0); // orbit
     onPassiveMotion(150, 90);
-    EXPECT_EQ(Editor.yaw, 50.0f);
-    EXPECT_EQ(Editor.pitch, 40.0f);
+    EXPECT_EQ((std::array<float, 2>{Editor.yaw, Editor.pitch}), (std::array<float, 2>{50.0f, 40.0f}));
     onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 150, 90); // zoom
     onPassiveMotion(140, 95);
     EXPECT_EQ(Editor.eyeZ, (float)(8.0 + 0.2));
@@ -115,41 +100,24 @@ TEST_F(Cycle, SpaceClicksAndShiftArrowsMoveTheCamera)
     EXPECT_EQ(numsteps(), 1); // clicks in orbit and zoom never pick
     Observed.modifiers = GLUT_ACTIVE_SHIFT;
     onSpecialKey(GLUT_KEY_UP, 0, 0);
-    EXPECT_EQ(Editor.pitch, 40.0f);
     EXPECT_LT(Editor.eyeZ, 8.1f);
     Observed.modifiers = GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL;
     onSpecialKey(GLUT_KEY_UP, 0, 0);
     EXPECT_EQ(Editor.pitch, 45.0f);
-    testing::internal::CaptureStdout();
-    onKey('U', 0, 0); // only lower-case shortcuts
-    onKey('I', 0, 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
+    Observed.modifiers = 0;
+    onSpecialKey(GLUT_KEY_UP, 0, 0);
 
-TEST_F(Cycle, RestartKeepsSwitchesAndObjectInfoShowsTheStartingCube)
-{
     for (int item : {46, 49, 51, 50}) // grid off, face normals, face lighting, light
         runCommand(item);
     Editor.exportCounter = 3;
-    setProjection(640, 480);
     runCommand(1);
     runCommand(25, 3);
-    onSpecialKey(GLUT_KEY_UP, 0, 0);
     runCommand(ItemRestart);
-    EXPECT_EQ(Editor.gridShown, 0);
-    EXPECT_EQ(Editor.faceNormalsShown, 1);
-    EXPECT_EQ(Editor.faceLighting, 1);
-    EXPECT_EQ(Editor.lightingOn, 1);
-    EXPECT_EQ(Editor.exportCounter, 3);
-    EXPECT_EQ(Editor.windowWidth, 640);
-    EXPECT_EQ(Editor.pitch, 45.0f);
-    EXPECT_EQ(runCommand(ItemObjectInfo), " .o0 Working ...\n\nModel Info:\n"
-                                          "Vertices (8, max 250000)  Faces (6, max 250000)\n"
-                                          "Number of Modelling commands: (0)\n"
-                                          "Number of Mirl Commands: (1, max 256)\n"
-                                          "Number of Picks: (0, max 256)\n"
-                                          "Number of Selected Faces: (6)\n\n"
-                                          " done 0o.\n");
+    EXPECT_EQ(numsteps(), 1);
+    EXPECT_EQ((std::array<int, 5>{Editor.gridShown, Editor.faceNormalsShown, Editor.faceLighting, Editor.lightingOn,
+                                  Editor.exportCounter}),
+              (std::array<int, 5>{0, 1, 1, 1, 3}));
+    EXPECT_EQ(Editor.pitch, 45.0f); // the view starts again
 }
 
 TEST_F(Cycle, ReshapeToZeroHeightUsesOne)
@@ -161,17 +129,13 @@ TEST_F(Cycle, ReshapeToZeroHeightUsesOne)
     glGetDoublev(GL_PROJECTION_MATRIX, m);
     for (double v : m)
         EXPECT_TRUE(std::isfinite(v));
-    GLint view[4];
-    glGetIntegerv(GL_VIEWPORT, view);
-    EXPECT_EQ(view[3], 1);
-    display();
     setProjection(800, 600);
     glMatrixMode(GL_MODELVIEW);
 }
 
 TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
 {
-    EXPECT_EQ(runCommand(ItemUndo), " .o0 Working ... done 0o.\n"); // nothing to undo
+    runCommand(ItemUndo); // nothing to undo
     EXPECT_EQ(numsteps(), 1);
     // Select None, a move, a pick, then composites: Holes, Inset, Taper, Cage.
     runCommand(1);
@@ -205,12 +169,10 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
         runCommand(ItemUndo);
         EXPECT_EQ(numsteps(), n);
         EXPECT_EQ(readMeter(committedMesh()).steps, n);
-        EXPECT_EQ(std::memcmp(CommandRecord.ops, full.ops, n), 0);
         EXPECT_EQ(std::memcmp(CommandRecord.params, full.params, n), 0);
         EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
     }
     // Redo re-applies each item (a pick, a move, Holes...) as if done again.
-    std::unique_ptr<Mesh> done = newMesh();
     for (int n : {2, 3, 4, 9, 11, 14, 17, 17}) {
         runCommand(ItemRedo);
         EXPECT_EQ(numsteps(), n);
@@ -222,10 +184,8 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
     // A new command forgets what could be redone.
     runCommand(ItemUndo);
     runCommand(0);
-    copyMesh(done.get(), committedMesh());
     runCommand(ItemRedo);
     EXPECT_EQ(numsteps(), 15);
-    EXPECT_EQ(meshDiff(*committedMesh(), *done), "");
 }
 
 TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
@@ -254,7 +214,7 @@ TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
     EXPECT_EQ(numsteps(), 5);
 }
 
-TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
+TEST_F(Cycle, CommandsAndPicksTheRecordCannotHoldChangeNothing)
 {
     while (numsteps() < 251) // Select All steps
         CommandRecord.ops[CommandRecord.count++] = MIRL_OP_SELECT1;
@@ -265,16 +225,14 @@ TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
     copyMesh(saved.get(), committedMesh());
     const mirlObj record = CommandRecord;
     const CommandHistoryList history = CommandHistory;
-    for (int item : {23, 20, 18}) { // Holes, Taper, Inset need 5, 3, 2 steps
-        EXPECT_EQ(runCommand(item), " .o0 Working ... done 0o.\n") << item;
-        EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0) << item;
-    }
+    for (int item : {23, 20, 18}) // Holes, Taper, Inset need 5, 3, 2 steps
+        runCommand(item);
+    EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
     clickFace(1); // one step still fits
     EXPECT_EQ(numsteps(), 255);
     clickFace(2);
     runCommand(0);
     runCommand(11, 3); // a parametric command never starts its preview
-    EXPECT_EQ(Editor.interactionMode, ModePick);
     EXPECT_EQ(RecorderOn, 0);
     EXPECT_EQ(Dialogs.notices, std::vector<std::string>(6, "Exceeded max number of modelling commands: ERROR"));
     EXPECT_EQ(std::memcmp(CommandRecord.ops, record.ops, 254), 0);
@@ -291,23 +249,23 @@ TEST_F(Cycle, CommandsTheRecordCannotHoldChangeNothing)
     EXPECT_EQ(numsteps(), 255);
     EXPECT_EQ(numpicks(), 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
-}
-
-TEST_F(Cycle, PickTheListCannotHoldChangesNothing)
-{
-    PickCount = MIRL_MAXPICKS; // unreachable with 255 steps, refused all the same
-    const mirlObj record = CommandRecord;
+    // A pick the list cannot hold (unreachable with 255 steps) is refused too.
+    CommandRecord.count = 1;
+    PickCount = MIRL_MAXPICKS;
     clickFace(1);
-    EXPECT_EQ(Dialogs.notices, std::vector<std::string>{"Too Many Picks=model will not save properly: ERROR"});
+    EXPECT_EQ(Dialogs.notices.back(), "Too Many Picks=model will not save properly: ERROR");
     EXPECT_EQ(PickCount, (uint32_t)MIRL_MAXPICKS);
-    EXPECT_EQ(std::memcmp(&CommandRecord, &record, sizeof record), 0);
-    EXPECT_EQ(countsel(committedMesh()), 6);
-    EXPECT_EQ(CommandHistory.count, 0);
+    EXPECT_EQ(numsteps(), 1);
+    EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
     PickCount = 0;
 }
 
 TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
 {
+    auto text = [](const char *name) {
+        std::ifstream in(name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
     runCommand(1);
     clickFace(2);
     runCommand(19);
@@ -315,25 +273,25 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const mirlObj saved = CommandRecord;
     std::unique_ptr<Mesh> expected = newMesh();
     copyMesh(expected.get(), committedMesh());
-    Dialogs.answers = {"model", "", "nowhere/model"};
-    runCommand(ItemSave);
-    runCommand(ItemSave); // cancelled
+    Dialogs.answers = {"model", "", "nowhere/model"}; // saved as typed, cancelled, failed
+    std::string console;
+    for (int i = 0; i < 3; i++)
+        console += runCommand(ItemSave);
     // A failure names the file and the cause on the console.
-    EXPECT_NE(runCommand(ItemSave).find(" ...\n Not saved: nowhere/model: No such file or directory\n done"),
-              std::string::npos);
-    EXPECT_EQ(Dialogs.asked, (std::vector<FileChoice>{ChooseToSave, ChooseToSave, ChooseToSave}));
-    EXPECT_GE(std::filesystem::file_size("model"), 1537u); // the name as typed
+    EXPECT_NE(console.find(" Not saved: nowhere/model: No such file or directory\n"), std::string::npos);
+    EXPECT_EQ(Dialogs.asked, std::vector<FileChoice>(3, ChooseToSave));
+    EXPECT_EQ(text("model").substr(0, 1 + saved.count), std::string((const char *)&saved, 1 + saved.count));
 
     EditorTest::SetUp(); // a fresh start
     runCommand(1);
     Dialogs.answers = {"model"};
     runCommand(ItemLoad);
-    EXPECT_EQ(std::memcmp(&CommandRecord, &saved, 1 + 2 * 256), 0);
+    EXPECT_EQ(std::memcmp(&CommandRecord, &saved, sizeof saved), 0);
     EXPECT_EQ(numpicks(), 1);
     EXPECT_EQ(CommandHistory.count, 0);
     EXPECT_EQ(meshDiff(*committedMesh(), *expected), "");
     // A refused file (missing, a folder, too short) changes nothing: model,
-    // record, history, undo and redo stay.
+    // record, history and what undo and redo do.
     runCommand(1);
     runCommand(2);
     runCommand(ItemUndo);
@@ -343,9 +301,9 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     const CommandHistoryList history = CommandHistory;
     copyMesh(expected.get(), committedMesh());
     Dialogs.answers = {"missing.mrl", "folder.mrl", "short.mrl"};
-    EXPECT_NE(runCommand(ItemLoad).find("\n Not loaded: missing.mrl: No such file or directory\n"), std::string::npos);
-    for (int i = 0; i < 2; i++)
-        runCommand(ItemLoad);
+    EXPECT_NE(runCommand(ItemLoad).find(" Not loaded: missing.mrl: No such file or directory\n"), std::string::npos);
+    runCommand(ItemLoad);
+    runCommand(ItemLoad);
     EXPECT_EQ(Dialogs.notices.size(), 3u);
     EXPECT_EQ(std::memcmp(&CommandRecord, &before, sizeof before), 0);
     EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
@@ -360,17 +318,11 @@ TEST_F(Cycle, SaveLoadAndExportThroughTheChooser)
     runCommand(ItemExport);
     std::filesystem::rename("Mirljects.h", "first.h");
     std::filesystem::create_directory("Mirljects.h");
-    EXPECT_NE(runCommand(ItemExport).find("\n Not exported: Mirljects.h: Is a directory\n"), std::string::npos);
+    EXPECT_NE(runCommand(ItemExport).find(" Not exported: Mirljects.h: Is a directory\n"), std::string::npos);
     std::filesystem::remove("Mirljects.h");
     runCommand(ItemExport);
     EXPECT_EQ(Editor.exportCounter, 3);
-    EXPECT_EQ(Dialogs.notices.back(), "Unable to open Mirljects.h file - not saving: FATAL ERROR");
-    auto text = [](const char *name) {
-        std::ifstream in(name);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
     const std::string head = std::to_string(saved.count + 1) + ",\n" + std::to_string(MIRL_OP_ADDCUBE) + ",";
     EXPECT_NE(text("first.h").find("mirlObj mrlj0 = {\n" + head), std::string::npos);
     EXPECT_NE(text("Mirljects.h").find("\nmirlObj mrlj2 = {\n"), std::string::npos);
-    EXPECT_EQ(numsteps(), saved.count + 1);
 }

@@ -3,13 +3,14 @@
 // incomplete image, the Recorder, the export text and a save and load through
 // a real file. The operations are taken out of the table, so the replay that
 // loading runs is only its loop; fuzz_replay fuzzes the operations.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "mirlfile.h"
@@ -26,7 +27,7 @@ struct Target {
     std::string name;
     int saves, loads; // loads -1: not loaded
 };
-static Target Targets[8];
+static std::vector<Target> Targets;
 
 static void quietNotice(const char *, const char *) {}
 
@@ -40,6 +41,7 @@ static void removeFolder()
 {
     unlink(Targets[0].name.c_str());
     unlink((Folder + "/Mirljects.h").c_str());
+    unlink((Folder + "/Mirljects.h.bak").c_str());
     rmdir(Folder.c_str());
 }
 
@@ -105,15 +107,21 @@ static void checkRecorder(const mirlObj &loaded, uint32_t picks)
     recordoff();
 }
 
-// The export text holds the count, the steps and the picks in use, zeros after.
-static const char *checkExport()
+// Exported to Mirljects.h in the folder, as the first export of a run: the
+// include line, then the count, the steps and the picks in use, zeros after.
+static void checkExport()
 {
-    static char text[16384];
-    static FILE *f = fmemopen(text, sizeof text - 1, "w"); // once: opening one costs more than a run
-    check(f && fseek(f, 0, SEEK_SET) == 0 && exportfp(f, "fuzz") == 1 && fflush(f) == 0);
-    text[ftell(f)] = 0;
-    const char *p = std::strchr(text, '{');
-    check(p != nullptr);
+    static char cwd[MIRL_PATH_MAX], file[32768];
+    HeaderPending = 1;
+    check(getcwd(cwd, sizeof cwd) && chdir(Folder.c_str()) == 0);
+    int ok = exportobj("fuzz");
+    check(chdir(cwd) == 0 && ok == 1);
+    FILE *f = std::fopen((Folder + "/Mirljects.h").c_str(), "rb");
+    check(f != nullptr);
+    file[std::fread(file, 1, sizeof file - 1, f)] = 0;
+    std::fclose(f);
+    const char *head = "#include \"mirl.h\"\n\n\nmirlObj fuzz = {", *p = file + std::strlen(head) - 1;
+    check(std::strncmp(file, head, std::strlen(head)) == 0);
     const mirlObj &r = CommandRecord;
     for (int i = 0; i < 769; i++) {
         char *end;
@@ -125,24 +133,6 @@ static const char *checkExport()
         check(end != p + 1 && v == want);
         p = end;
     }
-    return text;
-}
-
-// Exported to Mirljects.h in the folder, as the first export of a run: the
-// include line, then the same text.
-static void checkExportFile(const char *text)
-{
-    static char cwd[MIRL_PATH_MAX], file[32768];
-    HeaderPending = 1;
-    check(getcwd(cwd, sizeof cwd) && chdir(Folder.c_str()) == 0);
-    int ok = exportobj("fuzz");
-    check(chdir(cwd) == 0 && ok == 1);
-    FILE *f = std::fopen((Folder + "/Mirljects.h").c_str(), "rb");
-    check(f != nullptr);
-    size_t n = std::fread(file, 1, sizeof file - 1, f);
-    std::fclose(f);
-    file[n] = 0;
-    check(std::string(file) == std::string("#include \"mirl.h\"\n\n") + text);
 }
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -155,11 +145,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     char *folder = mkdtemp(shm) ? shm : mkdtemp(tmp);
     check(folder != nullptr);
     Folder = folder;
-    const Target targets[] = {{Folder + "/fuzz.mrl", 1, 1},       {Folder, 0, 0},
-                              {Folder + "/missing/fuzz.mrl", 0, 0}, {Folder + "/" + std::string(300, 'x'), 0, 0},
-                              {std::string(MIRL_PATH_MAX + 1, 'x'), 0, 0}, {"", 0, 0},
-                              {"/dev/null", 1, -1},                  {"/dev/full", 0, -1}};
-    std::copy(targets, targets + 8, Targets);
+    Targets = {{Folder + "/fuzz.mrl", 1, 1},       {Folder, 0, 0},
+               {Folder + "/missing/fuzz.mrl", 0, 0}, {Folder + "/" + std::string(300, 'x'), 0, 0},
+               {std::string(MIRL_PATH_MAX + 1, 'x'), 0, 0}, {"", 0, 0},
+               {"/dev/null", 1, -1},                  {"/dev/full", 0, -1}};
     std::atexit(removeFolder);
     return 0;
 }
@@ -183,9 +172,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     static mirlObj copy;
     decobj(image, &copy);
     check(std::memcmp(&CommandRecord, &copy, sizeof copy) == 0 && FuzzMesh.nverts == 0);
-    uint32_t picks = 0;
-    for (int i = 0; i < copy.count; i++)
-        picks += copy.ops[i] == MIRL_OPPICK;
+    const uint32_t picks = (uint32_t)std::count(copy.ops, copy.ops + copy.count, MIRL_OPPICK);
     check(numpicks() == (int32_t)picks && numsteps() == copy.count);
     checkRecorder(copy, picks);
     // The export text and a save and load through a file (the record must
@@ -195,9 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     CommandRecord = copy;
     PickCount = picks;
-    checkExportFile(checkExport());
+    checkExport();
     // The last byte picks the target; a refused one changes nothing.
-    const Target &to = Targets[data[size - 1] % 8];
+    const Target &to = Targets[data[size - 1] % Targets.size()];
     check(saveobj(to.name.c_str()) == to.saves && std::memcmp(&CommandRecord, &copy, sizeof copy) == 0);
     if (to.loads < 0)
         return 0;

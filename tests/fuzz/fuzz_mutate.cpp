@@ -3,6 +3,7 @@
 // count or repeats a run of steps, keeping the pick list in step with the
 // pick steps. Linked into fuzz_records; an input that is not a whole object
 // starts again from the cube.
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -25,10 +26,7 @@ unsigned pick(unsigned n)
 // The pick-list entry of step i: the number of pick steps before it.
 int pickSlot(int i)
 {
-    int n = 0;
-    for (int k = 0; k < i; k++)
-        n += Image[Ops + k] == MIRL_OPPICK;
-    return n;
+    return (int)std::count(Image + Ops, Image + Ops + i, (unsigned char)MIRL_OPPICK);
 }
 
 void putPick(int slot, uint32_t face)
@@ -55,55 +53,46 @@ uint32_t anyFace()
     return pick(4) ? pick(pick(2) ? 32 : MIRL_MAXQUADS + 8) : special[pick(5)];
 }
 
-void insertStep(int i, uint8_t op, uint8_t param, uint32_t face)
+// Moves the steps from i on by one (forwards to make room, or back over step
+// i), and the pick list with them when step i is a pick.
+void shiftSteps(int i, int by, bool isPick)
 {
-    int n = Image[Count];
-    if (n == MIRL_MAXSTEPS)
-        return;
-    std::memmove(Image + Ops + i + 1, Image + Ops + i, n - i);
-    std::memmove(Image + Params + i + 1, Image + Params + i, n - i);
-    Image[Ops + i] = op;
-    Image[Params + i] = param;
-    Image[Count] = (unsigned char)(n + 1);
-    if (op == MIRL_OPPICK) {
-        int s = pickSlot(i);
-        std::memmove(Image + Picks + 4 * (s + 1), Image + Picks + 4 * s, 4 * (255 - s));
-        putPick(s, face);
-    }
+    int n = Image[Count], s = pickSlot(i), from = by > 0 ? i : i + 1;
+    for (int at : {Ops, Params})
+        std::memmove(Image + at + from + by, Image + at + from, n - from);
+    if (isPick)
+        std::memmove(Image + Picks + 4 * (s + (by > 0)), Image + Picks + 4 * (s + (by < 0)), 4 * (255 - s));
+    Image[Count] = (unsigned char)(n + by);
 }
 
-void removeStep(int i)
+void insertStep(int i, uint8_t op, uint8_t param, uint32_t face)
 {
-    int n = Image[Count], s = pickSlot(i);
-    if (Image[Ops + i] == MIRL_OPPICK)
-        std::memmove(Image + Picks + 4 * s, Image + Picks + 4 * (s + 1), 4 * (255 - s));
-    std::memmove(Image + Ops + i, Image + Ops + i + 1, n - i - 1);
-    std::memmove(Image + Params + i, Image + Params + i + 1, n - i - 1);
-    Image[Count] = (unsigned char)(n - 1);
+    if (Image[Count] == MIRL_MAXSTEPS)
+        return;
+    shiftSteps(i, 1, op == MIRL_OPPICK);
+    Image[Ops + i] = op;
+    Image[Params + i] = param;
+    if (op == MIRL_OPPICK)
+        putPick(pickSlot(i), face);
 }
 
 void mutateRecord()
 {
     int n = Image[Count], i = (int)pick(n), s = pickSlot(i);
+    uint8_t param = Image[Params + i];
     switch (pick(7)) {
     case 0: // a new step
         insertStep((int)pick(n + 1), anyOpcode(), anyParam(128), anyFace());
         break;
     case 1:
+    case 2: // removed, or another opcode with the same parameter
         if (n)
-            removeStep(i);
+            shiftSteps(i, -1, Image[Ops + i] == MIRL_OPPICK);
+        if (n && pick(2))
+            insertStep(i, anyOpcode(), param, anyFace());
         break;
-    case 2: { // another opcode, same parameter
-        if (!n)
-            break;
-        uint8_t param = Image[Params + i];
-        removeStep(i);
-        insertStep(i, anyOpcode(), param, anyFace());
-        break;
-    }
     case 3:
-        if (n)
-            Image[Params + i] = anyParam(Image[Params + i]);
+        Image[Params + i] = n ? anyParam(param) : param;
         break;
     case 4: // a pick: one of the steps' or any entry
         putPick(pick(2) && s < pickSlot(n) ? s : (int)pick(256), anyFace());

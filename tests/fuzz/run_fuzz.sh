@@ -25,22 +25,19 @@ build() {
         return 0
     mkdir -p "$dir"
     rm -f "$dir"/*.o "$dir/fuzz_records"
+    link() { # the harness's objects, the runtime's and the files' objects, OUTPUT
+        # shellcheck disable=SC2086
+        "$cxx" $flags -fsanitize=fuzzer "$@" $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') >>"$dir/build.log" 2>&1
+    }
     # shellcheck disable=SC2086
     if ! ls "$src"/runtime/*.c "$src"/files/*.cpp "$src"/tests/fuzz/*.cpp "$src"/tests/lib/oracle*.cpp |
         xargs -P 2 -I @ sh -c 'c=$0 d=$1 f=$2 s=$3; "$c" -x c++ -c "$s" -o "$d/${s##*/}.o" $f' \
-            "$cxx" "$dir" "$flags -fsanitize=fuzzer-no-link -fno-sanitize-coverage=trace-cmp" @ \
-            >"$dir/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_decode.cpp.o $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') \
-            -o "$dir/fuzz_decode" >>"$dir/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') \
-            -o "$dir/fuzz_replay" >>"$dir/build.log" 2>&1 ||
-        ! "$cxx" $flags -fsanitize=fuzzer "$dir"/fuzz_replay.cpp.o "$dir"/fuzz_mutate.cpp.o "$dir"/*oracle*.o \
-            $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') -o "$dir/fuzz_records" >>"$dir/build.log" 2>&1; then
+            "$cxx" "$dir" "$flags -fsanitize=fuzzer-no-link -fno-sanitize-coverage=trace-cmp" @ >"$dir/build.log" 2>&1 ||
+        ! link "$dir"/fuzz_decode.cpp.o -o "$dir/fuzz_decode" || ! link "$dir"/fuzz_replay.cpp.o -o "$dir/fuzz_replay" ||
+        ! link "$dir"/fuzz_replay.cpp.o "$dir"/fuzz_mutate.cpp.o "$dir"/*oracle*.o -o "$dir/fuzz_records"; then
         rm -f "$dir/fuzz_records"
-        if grep -q "libclang_rt.fuzzer\|cannot find.*fuzzer" "$dir/build.log"; then
-            echo "clang's fuzzer runtime (libclang-rt-14-dev) missing: fuzzing skipped"
-            exit 77
-        fi
+        grep -q "libclang_rt.fuzzer\|cannot find.*fuzzer" "$dir/build.log" &&
+            echo "clang's fuzzer runtime (libclang-rt-14-dev) missing: fuzzing skipped" && exit 77
         cat "$dir/build.log"
         exit 1
     fi
@@ -100,9 +97,8 @@ for h in decode replay records; do
     done
     for p in $pids; do wait "$p" || status=1; done
     crashes=$(($(ls "$out/artifacts" | wc -l) - before))
-    runs=$(cat "$out/$h-1.log" "$out/$h-2.log" | sed -n 's/^stat::number_of_executed_units: *//p' |
-        awk '{ n += $1 } END { print n + 0 }')
-    edges=$(cat "$out/$h-1.log" "$out/$h-2.log" | sed -n 's/^#[0-9]*.* cov: \([0-9]*\) .*/\1/p' | sort -n | tail -1)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$h"-[12].log | awk '{ n += $1 } END { print n + 0 }')
+    edges=$(sed -n 's/^#[0-9]*.* cov: \([0-9]*\) .*/\1/p' "$out/$h"-[12].log | sort -n | tail -1)
     total=$((total + runs))
     echo "fuzz_$h: $runs executions in $t s ($((runs / t)) per second), ${edges:-?} edges covered," \
         "corpus $(ls "$out/corpus-$h" | wc -l) inputs, $crashes crashes"
