@@ -179,7 +179,7 @@ TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
         << "a temporary file was left behind";
     EXPECT_TRUE(sameRecord(CommandRecord, Samples[2].record));
     ASSERT_TRUE(saveobj("keep.mrl"));
-    EXPECT_EQ(readFile("keep.mrl"), golden("specialbytes.mrl"));
+    EXPECT_EQ(readFile("keep.mrl"), golden("oddbytes.mrl"));
 }
 
 TEST_F(Files, ReplacingKeepsPermissionsLinksAndDevices)

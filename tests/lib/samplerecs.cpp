@@ -34,7 +34,7 @@ std::vector<SampleRecord> sampleRecords()
         {"picked", makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128}, {MIRL_OPPICK, 128},
                                {MIRL_OP_TRANS2, 132}},
                               {3, 5})},
-        {"specialbytes", special},
+        {"oddbytes", special},
         // Unknown opcodes, picks far outside the mesh, a pick before any face.
         {"oddsteps", makeRecord({{MIRL_OPPICK, 128}, {MIRL_OP_ADDCUBE, 128}, {40, 7}, {255, 255}, {MIRL_OPPICK, 128},
                                  {32, 0}, {49, 128}, {51, 128}, {MIRL_OPPICK, 128}, {MIRL_OP_SELECT3, 128},
