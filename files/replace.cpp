@@ -105,50 +105,31 @@ MIRL_SECTION(".unpacko") int repopen(mirlRepl *s, const char *name)
     return 1;
 }
 
-MIRL_SECTION(".unpacko") int repdone(mirlRepl *s, int ok)
+// The new content on disk before the rename; 0 with errno set if not.
+MIRL_SECTION(".unpacko") static int syncfile(FILE *f)
 {
-    int saved = errno; // the caller's cause when it gives up (ok 0)
-    if (!s->f) {
-        errno = EBADF;
+    return fsync(fileno(f)) == 0;
+}
+
+// Puts temp in target's place; 0 with errno set if that fails.
+MIRL_SECTION(".unpacko") static int movefile(const char *temp, const char *target)
+{
+    if (rename(temp, target) != 0)
         return 0;
-    }
-    if (ok && fflush(s->f) != 0) {
-        ok = 0;
-        saved = errno;
-    }
-    if (ok && s->temp[0] && fsync(fileno(s->f)) != 0) {
-        ok = 0;
-        saved = errno;
-    }
-    if (fclose(s->f) != 0 && ok) {
-        ok = 0;
-        saved = errno;
-    }
-    s->f = NULL;
-    if (!s->temp[0]) {
-        errno = saved;
-        return ok;
-    }
-    if (ok && rename(s->temp, s->target) != 0) {
-        ok = 0;
-        saved = errno;
-    }
-    if (!ok) {
-        unlink(s->temp);
-        s->temp[0] = 0;
-        errno = saved;
-        return 0;
-    }
-    s->temp[0] = 0;
     // Make the rename itself durable; the new content is complete either way.
     char dir[MIRL_PATH_MAX];
-    folderOf(s->target, dir, sizeof dir);
+    folderOf(target, dir, sizeof dir);
     int dfd = open(dir, O_RDONLY | O_DIRECTORY);
     if (dfd >= 0) {
         fsync(dfd);
         close(dfd);
     }
     return 1;
+}
+
+MIRL_SECTION(".unpacko") static void dropfile(const char *temp)
+{
+    unlink(temp);
 }
 #else
 // Windows: the same steps with its own calls. Names are in the process's ANSI
@@ -317,6 +298,35 @@ MIRL_SECTION(".unpacko") int repopen(mirlRepl *s, const char *name)
     return 1;
 }
 
+MIRL_SECTION(".unpacko") static int syncfile(FILE *f)
+{
+    if (FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(f))))
+        return 1;
+    errno = errnoOf(GetLastError());
+    return 0;
+}
+
+// Write-through returns once the rename is on disk, which stands in for
+// opening the folder (O_DIRECTORY) and syncing it.
+MIRL_SECTION(".unpacko") static int movefile(const char *temp, const char *target)
+{
+    wchar_t wideTemp[MIRL_PATH_MAX + 16], wideTarget[MIRL_PATH_MAX];
+    if (!widen(temp, wideTemp, MIRL_PATH_MAX + 16) || !widen(target, wideTarget, MIRL_PATH_MAX))
+        return 0;
+    if (MoveFileExW(wideTemp, wideTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    errno = errnoOf(GetLastError());
+    return 0;
+}
+
+MIRL_SECTION(".unpacko") static void dropfile(const char *temp)
+{
+    wchar_t wideTemp[MIRL_PATH_MAX + 16];
+    if (widen(temp, wideTemp, MIRL_PATH_MAX + 16)) // it was, to create the file
+        DeleteFileW(wideTemp);
+}
+#endif
+
 MIRL_SECTION(".unpacko") int repdone(mirlRepl *s, int ok)
 {
     int saved = errno; // the caller's cause when it gives up (ok 0)
@@ -328,37 +338,22 @@ MIRL_SECTION(".unpacko") int repdone(mirlRepl *s, int ok)
         ok = 0;
         saved = errno;
     }
-    if (ok && s->temp[0] && !FlushFileBuffers((HANDLE)_get_osfhandle(_fileno(s->f)))) {
+    if (ok && s->temp[0] && !syncfile(s->f)) {
         ok = 0;
-        saved = errnoOf(GetLastError());
+        saved = errno;
     }
     if (fclose(s->f) != 0 && ok) {
         ok = 0;
         saved = errno;
     }
     s->f = NULL;
-    if (!s->temp[0]) {
-        errno = saved;
-        return ok;
-    }
-    wchar_t wideTemp[MIRL_PATH_MAX + 16], wideTarget[MIRL_PATH_MAX];
-    widen(s->temp, wideTemp, MIRL_PATH_MAX + 16); // it was, to create the file
-    if (ok && !widen(s->target, wideTarget, MIRL_PATH_MAX)) {
+    if (s->temp[0] && ok && !movefile(s->temp, s->target)) {
         ok = 0;
         saved = errno;
     }
-    // Write-through returns once the rename is on disk, which stands in for
-    // opening the folder (O_DIRECTORY) and syncing it.
-    if (ok && !MoveFileExW(wideTemp, wideTarget, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        ok = 0;
-        saved = errnoOf(GetLastError());
-    }
+    if (s->temp[0] && !ok)
+        dropfile(s->temp);
     s->temp[0] = 0;
-    if (!ok) {
-        DeleteFileW(wideTemp);
-        errno = saved;
-        return 0;
-    }
-    return 1;
+    errno = saved;
+    return ok;
 }
-#endif
