@@ -13,6 +13,9 @@ MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults clean
 
+# A private X server for the programs that need one.
+PRIVATE_X = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp"
+
 all: build
 
 deps:
@@ -32,8 +35,9 @@ run: build
 
 bench: build
 	@for b in $(BUILD)/bench/mirl-bench*; do \
-	    echo "== $$b"; \
-	    $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
+	    echo "== $$b"; x=; \
+	    case $$b in *view) [ -n "$$DISPLAY" ] || x='$(PRIVATE_X)';; esac; \
+	    eval $$x $$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true || exit 1; \
 	done
 
 size: build
@@ -50,7 +54,7 @@ fuzz-coverage: build
 
 SOAK_SECONDS ?= 300
 soak: build
-	@./tests/soak/soak.sh $(BUILD)/editor/mirl $(BUILD)/tools/mirl-tool $(SOAK_SECONDS)
+	@$(PRIVATE_X) ./tests/soak/soak.sh $(BUILD)/editor/mirl $(BUILD)/tools/mirl-tool $(SOAK_SECONDS)
 
 # The scratch copy and its build stay in $(BUILD)/faults for the next run.
 faults: deps

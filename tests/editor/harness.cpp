@@ -11,7 +11,6 @@
 #include "platform.h"
 #include "render.h"
 #include "testmesh.h"
-#include "xvfb.h"
 
 ObservedPlatform Observed;
 ScriptedDialogs Dialogs;
@@ -36,18 +35,15 @@ static const DialogBackend ScriptedBackend = {
     [](const char *title, const char *text) { Dialogs.notices.push_back(std::string(title) + ": " + text); },
 };
 
-// The X server, the editor window and a private working folder, once for
-// the whole program.
+// The editor window (on the display the test runs under) and a private
+// working folder, once for the whole program.
 class EditorEnvironment : public ::testing::Environment {
-    XvfbServer server;
     std::filesystem::path home, folder;
 
   public:
     void SetUp() override
     {
-        server = startXvfb();
-        ASSERT_FALSE(server.display.empty()) << "Xvfb did not start";
-        setenv("DISPLAY", server.display.c_str(), 1);
+        ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run under xvfb-run";
         char pattern[] = "/tmp/mirl-editor-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         home = std::filesystem::current_path();
@@ -76,9 +72,7 @@ class EditorEnvironment : public ::testing::Environment {
 
     void TearDown() override
     {
-        if (!server.display.empty())
-            glutExit();
-        stopXvfb(server);
+        glutExit();
         std::filesystem::current_path(home);
         std::filesystem::remove_all(folder);
     }

@@ -4,7 +4,8 @@
 # It must keep answering: every few seconds the i key has to print the model
 # information. At the end the record is saved and mirl-tool must replay it to
 # the counts the editor reports.
-# usage: soak.sh EDITOR MIRL_TOOL [SECONDS [SEED]]   (SOAK_SECONDS, SOAK_SEED)
+# usage: xvfb-run -a -s "-screen 0 1600x1200x24" soak.sh EDITOR MIRL_TOOL [SECONDS [SEED]]
+#   (SOAK_SECONDS, SOAK_SEED)
 set -u
 editor=$(realpath "$1") tool=$(realpath "$2")
 seconds=${3:-${SOAK_SECONDS:-300}}
@@ -13,70 +14,12 @@ seed=${4:-${SOAK_SEED:-$(($(date +%s) % 32768))}}
 # rather than into smoothing a quarter of a million faces again and again.
 face_limit=${SOAK_FACE_LIMIT:-60000}
 answer_timeout=${SOAK_ANSWER_TIMEOUT:-120} # the slowest command, with margin
-WinX=400 WinY=200 WinW=800 WinH=600
 echo "soak: $seconds s, seed $seed (SOAK_SEED=$seed draws the same random choices again)"
 RANDOM=$seed
 
-work=$(mktemp -d /tmp/mirl-soak-XXXXXX)
-xpid='' epid='' failed=1
-cleanup() {
-    exec 3>&- 2>/dev/null
-    for p in $epid $xpid; do kill "$p" 2>/dev/null && wait "$p" 2>/dev/null; done
-    if [ "$failed" = 0 ] && [ -z "${SOAK_KEEP:-}" ]; then rm -rf "$work"; else
-        echo "soak: the editor's console, the events and the files are kept in $work"
-    fi
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM # a stopped soak still stops its X server and editor
-fail() {
-    echo "soak: FAILED: $*"
-    echo "--- last console lines:" && tail -n 15 "$work/out.txt"
-    echo "--- last notices:" && tail -n 5 "$work/err.txt"
-    exit 1
-}
-
-# A private X server; it writes its display number once it accepts clients.
-Xvfb -displayfd 4 -screen 0 1600x1200x24 -nolisten tcp -noreset 4>"$work/display" >/dev/null 2>&1 &
-xpid=$!
-for _ in $(seq 200); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
-grep -q . "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-
-cd "$work" || exit 1
-mkdir sub && mkfifo pipe.mrl stdin && head -c 1000 /dev/zero >short.mrl
-MIRL_CONSOLE_DIALOGS=1 "$editor" <stdin >out.txt 2>err.txt &
-epid=$!
-exec 3>stdin # the file names typed at the console prompts
-
-xdo() {
-    echo "$SECONDS $*" >>events.log # kept with the console when the soak fails
-    xdotool "$@" >/dev/null 2>&1
-}
-at() { echo mousemove $((WinX + $1)) $((WinY + $2)); } # a window point
-alive() { kill -0 "$epid" 2>/dev/null || fail "the editor exited"; }
-occurrences() { grep -c -F -- "$1" out.txt; } # each of these starts a line
-for _ in $(seq 200); do
-    xdotool search --onlyvisible --name 'Mirl 1.0.2' >/dev/null 2>&1 && break
-    alive && sleep 0.1
-done
-
-# Visible freeglut menus, one "x y width height" line each.
-menus() {
-    xdotool search --onlyvisible --name 'freeglut menu' getwindowgeometry --shell %@ 2>/dev/null |
-        awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{print x, y, w, $2}'
-}
-wait_menus() { # count, tenths of a second
-    local i
-    for ((i = 0; i < $2; i++)); do [ "$(menus | grep -c .)" -eq "$1" ] && return 0; sleep 0.1; done
-    return 1
-}
-# Entry rows: a 23-pixel font and 2 pixels of spacing, after a 2-pixel border.
-entry_y() { echo $(($1 + 2 + 25 * $2 + 12)); }
-# Up and left of every menu: a click below or right of one may leave it open.
-close_menus() {
-    for _ in 1 2 3 4 5; do wait_menus 0 1 && return 0; xdo $(at 2 2) click 1; wait_menus 0 20 && return 0; done
-    return 1
-}
+. "$(dirname "$0")/../editor/xdrive.sh"
+start_editor soak
+mkdir sub && mkfifo pipe.mrl && head -c 1000 /dev/zero >short.mrl
 
 # Answers a pending console prompt: good names, cancels and every kind of
 # bad name (missing, a folder, a pipe, a short file, a missing folder); s?.mrl
@@ -90,28 +33,11 @@ answer() { # Load|Save, then the names to draw from
     printf -v "$var" %s "$n"
     names=("$@" s$((RANDOM % 4)).mrl s$((RANDOM % 4)).mrl s$((RANDOM % 4)).mrl)
     name=${names[RANDOM % ${#names[@]}]}
-    echo "  ${kind,,} '$name'" && echo "$name" >&3
+    echo "  ${kind,,} '$name'" && say "$name"
 }
 answer_prompts() {
     answer Load missing.mrl sub pipe.mrl short.mrl ''
     answer Save nowhere/s.mrl sub ''
-}
-
-# Chooses entry `item` of submenu `sub` through the right-button menu; 1 if
-# no menu opened (a live preview detaches it).
-choose() {
-    local rx ry sx sy y
-    echo "$SECONDS menu $1 $2" >>events.log
-    xdo $(at $((RANDOM % 600)) $((RANDOM % 300))) sleep 0.05 click 3
-    wait_menus 1 15 || { close_menus; return 1; }
-    read -r rx ry _ <<<"$(menus | head -n 1)"
-    y=$(entry_y "$ry" "$1")
-    xdo mousemove $((rx + 20)) "$y"
-    wait_menus 2 30 || { close_menus; return 1; }
-    read -r sx sy _ <<<"$(menus | awk -v rx="$rx" '$1 > rx' | head -n 1)"
-    [ -n "$sx" ] || { close_menus; return 1; }
-    xdo mousemove $((sx + 20)) "$y" sleep 0.1 mousemove $((sx + 20)) "$(entry_y "$sy" "$2")" sleep 0.15 click 1
-    wait_menus 0 50 || true
 }
 
 # The editor must answer: a click ends a live preview (or picks, or switches
@@ -163,7 +89,7 @@ while ((SECONDS < end)); do
         if ((RANDOM % 5 == 0)); then # Load, Save or Export: the files matter most
             sub=8 item=$((RANDOM % 3)) item=$((item == 0 ? 4 : item))
         fi
-        choose "$sub" "$item" && menu_choices=$((menu_choices + 1))
+        choose "$sub" "$item" $((RANDOM % 600)) $((RANDOM % 300)) && menu_choices=$((menu_choices + 1))
     else # a menu opened and closed again without a choice
         xdo $(at $((RANDOM % 600)) $((RANDOM % 300))) click 3 sleep 0.3
         close_menus
@@ -186,7 +112,7 @@ for _ in 1 2 3 4 5; do choose 8 2 && break; ping; done
 for ((i = 0; i < 100 && $(occurrences " Save mirl object") == saves; i++)); do sleep 0.1; done
 (($(occurrences " Save mirl object") > saves)) || fail "Save did not ask for a file name"
 answered_save=$((saves + 1))
-echo final.mrl >&3
+say final.mrl
 for ((i = 0; i < 100; i++)); do [ -f final.mrl ] && break; sleep 0.1; done
 ping noclick # Save left the editor picking: a click would pick
 echo "soak: $actions actions, $menu_choices menu choices, $pings answers, at most $max_faces faces"

@@ -1,0 +1,83 @@
+#!/bin/bash
+# The built editor driven like a user under xvfb-run: real pointer and key
+# events, menus opened with the right button, the screen read back by pixel,
+# the console read from the program's output.
+# usage: xvfb-run -a -s "-screen 0 1600x1200x24" e2e.sh EDITOR
+set -u
+editor=$(realpath "$1")
+. "$(dirname "$0")/xdrive.sh"
+Selected='230 89 64' Plain='64 64 128' TopX=400 TopY=240 # the starting cube's top face
+
+echo "a click, the keys and the meter"
+start_editor keys
+[ "$(xdotool getwindowname "$(xdotool search --onlyvisible --name 'Mirl 1.0.2' | head -n 1)")" = \
+    "  Mirl 1.0.2   by Orne|Wexal" ] || fail "window title"
+wait_for 100 pixel_near $TopX $TopY $Selected || fail "the first frame: top face $(pixel $TopX $TopY)"
+[ "$(pixel $((WinW - 6)) 6)" = "$Plain" ] || fail "the meter's backing"
+xdo $(at $TopX $TopY) click 1 key i # a real click picks (keyboard focus follows the pointer)
+wait_printed "Number of Picks: (1, max 256)"
+wait_for 100 pixel_near $TopX $TopY $Plain || fail "the pick did not show"
+xdo key u i
+wait_printed "Number of Picks: (0, max 256)"
+xdo key h # hides the meter and shows it again
+wait_for 50 eval '[ "$(pixel $((WinW - 6)) 6)" != "$Plain" ]' || fail "h did not hide the meter"
+xdo key h
+wait_for 50 eval '[ "$(pixel $((WinW - 6)) 6)" = "$Plain" ]' || fail "h did not show the meter again"
+# Redo by r, Ctrl+Y and Ctrl+Shift+Z, undo by Ctrl+Z: the pick comes and goes.
+for key in r ctrl+z ctrl+y ctrl+z ctrl+shift+z; do xdo key $key i; done
+wait_printed "Number of Picks: (1, max 256)" 4
+wait_printed "Number of Picks: (0, max 256)" 3
+kill "$epid" && wait "$epid" 2>/dev/null
+epid=''
+
+echo "a menu, a live preview, a cancel, save, exit and load in a fresh run"
+start_editor first
+xdo $(at 300 300) click 3
+wait_for 50 menu_count 1 || fail "no menu"
+read -r x _ _ h <<<"$(menus)"
+[ "$x $h" = "$((WinX + 300)) $((2 + 12 * 25 + 2))" ] || fail "the menu: at $x, $h high (twelve titles)"
+xdo $(at 20 20) key i click 1 # a key meanwhile does nothing; a click outside closes it
+wait_for 50 menu_count 0 || fail "the menu stayed open"
+choose 0 1 || fail "Select None"
+wait_for 100 pixel_near $TopX $TopY $Plain || fail "Select None did not show"
+xdo $(at $TopX $TopY) click 1
+wait_for 100 pixel_near $TopX $TopY $Selected || fail "the pick did not show"
+before=$(mean_column $Selected)
+choose 2 0 || fail "Move X" # OBJECT Move
+wait_printed " .o0 Working ..." 2
+xdo click 3 sleep 0.3 # no menu during the preview
+menu_count 0 || fail "a menu opened during the preview"
+for ((i = 0; i < 30; i++)); do xdo $(at $((420 + 4 * i)) 420) sleep 0.01; done # right: the model follows
+wait_for 100 eval '(($(mean_column $Selected) > before + 40))' ||
+    fail "the model did not follow the mouse: mean column $before, then $(mean_column $Selected)"
+printed " done 0o." 2 && fail "the preview ended before the click"
+xdo click 1
+wait_printed " done 0o." 2
+choose 2 0 || fail "Move X again" # once more, left, and cancelled by Escape
+for ((i = 0; i < 10; i++)); do xdo $(at $((300 - 4 * i)) 420); done
+xdo key Escape
+wait_printed " cancelled done 0o."
+choose 8 2 || fail "Save" # FILE
+wait_printed "file name"
+say first.mrl
+wait_printed " done 0o." 4
+choose 8 8 || fail "Exit"
+wait "$epid" || fail "Exit: status $?"
+epid=''
+printed "Model Info" && fail "the key pressed while the menu was open ran"
+[ "$(head -c 5 first.mrl | od -An -tu1 | tr -s ' ')" = " 4 31 20 50 9" ] || fail "first.mrl: the steps"
+(($(stat -c %s first.mrl) >= 1537)) && (($(od -An -tu1 -j 260 -N 1 first.mrl) > 140)) ||
+    fail "first.mrl: the move is not well to the right"
+
+start_editor second
+choose 8 1 || fail "Load"
+wait_printed "file name"
+say ../first/first.mrl
+wait_printed " done 0o."
+choose 8 2 || fail "Save"
+wait_printed "file name" 2
+say second.mrl
+wait_printed " done 0o." 2
+cmp ../first/first.mrl second.mrl || fail "loaded and saved again, the file changed"
+failed=0
+echo "passed"
