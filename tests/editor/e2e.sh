@@ -69,15 +69,34 @@ printed "Model Info" && fail "the key pressed while the menu was open ran"
 (($(stat -c %s first.mrl) >= 1537)) && (($(od -An -tu1 -j 260 -N 1 first.mrl) > 140)) ||
     fail "first.mrl: the move is not well to the right"
 
+echo "refused loads, saves and exports keep the model and history and say why; load, save"
 start_editor second
-choose 8 1 || fail "Load"
-wait_printed "file name"
-say ../first/first.mrl
-wait_printed " done 0o."
-choose 8 2 || fail "Save"
-wait_printed "file name" 2
-say second.mrl
-wait_printed " done 0o." 2
-cmp ../first/first.mrl second.mrl || fail "loaded and saved again, the file changed"
+mkdir folder.mrl Mirljects.h && head -c 1000 /dev/zero >short.mrl
+prompts=0
+file_item() { # ITEM NAME: FILE's Load (1) or Save (2), NAME typed at the prompt
+    choose 8 "$1" || fail "FILE item $1"
+    prompts=$((prompts + 1))
+    wait_printed "file name" $prompts
+    say "$2"
+}
+xdo $(at $TopX $TopY) click 1 # a pick, which must stay undoable
+for name in missing.mrl folder.mrl short.mrl; do file_item 1 $name; done
+file_item 2 nowhere/x.mrl
+choose 8 4 || fail "Export"
+wait_printed " Not loaded: " 3
+for line in " Not loaded: missing.mrl: No such file or directory" " Not saved: nowhere/x.mrl: No such file or directory" \
+    " Not exported: Mirljects.h: Is a directory"; do
+    printed "$line" || fail "no line '$line'"
+done
+xdo $(at 20 20) key i u i # keyboard focus follows the pointer
+wait_printed "Number of Picks: (1, max 256)"
+wait_printed "Number of Picks: (0, max 256)"
+rmdir Mirljects.h && choose 8 4 || fail "Export"
+wait_for 50 grep -q "^mirlObj mrlj1 = {" Mirljects.h || fail "the second export is not mrlj1"
+file_item 1 ../first/first.mrl
+xdo $(at 20 20) key i
+wait_printed "Number of Mirl Commands: (4, max 256)"
+file_item 2 second.mrl
+wait_for 50 cmp ../first/first.mrl second.mrl || fail "loaded and saved again, the file changed"
 failed=0
 echo "passed"

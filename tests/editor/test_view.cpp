@@ -1,5 +1,4 @@
-// Picking by identifier colours and the frame: what reaches the window and
-// the state each frame leaves behind.
+// Picking by identifier colours, and the colours a frame puts in the window.
 #include <GL/freeglut.h>
 
 #include "harness.h"
@@ -10,23 +9,6 @@ namespace {
 
 class View : public EditorTest {
   protected:
-    // Whether quad q of the committed mesh faces the eye in the current view.
-    static bool facesEye(uint32_t q)
-    {
-        const Mesh *m = committedMesh();
-        Vec3 c;
-        centroi(m, q, &c);
-        beginView();
-        GLdouble mv[16];
-        glGetDoublev(GL_MODELVIEW_MATRIX, mv);
-        const Vec3 &n = m->fnormals[q];
-        double dot = 0;
-        for (int i = 0; i < 3; i++)
-            dot += (mv[i] * c.x + mv[4 + i] * c.y + mv[8 + i] * c.z + mv[12 + i]) *
-                   (mv[i] * n.x + mv[4 + i] * n.y + mv[8 + i] * n.z);
-        return dot < -1e-6;
-    }
-
     // Looking along -z at n quads: all zero-area but the squares added by
     // square(), each of half size s in the plane z = depth.
     static void flatScene(uint32_t n)
@@ -54,31 +36,6 @@ class View : public EditorTest {
         m->nverts = v + 4;
     }
 };
-
-TEST_F(View, PickFindsEachCubeFaceFromSeveralAngles)
-{
-    const float views[][2] = {{45, 45}, {0, 0}, {-30, 120}, {60, -100}, {20, 200}, {-80, 10}, {90, 0}};
-    for (auto &v : views) {
-        Editor.pitch = v[0];
-        Editor.yaw = v[1];
-        int visible = 0;
-        for (uint32_t q = 0; q < 6; q++) {
-            WindowPoint w = faceCentre(q);
-            ASSERT_TRUE(w.inside);
-            int got = pickFace(committedMesh(), w.x, w.y);
-            if (facesEye(q)) {
-                visible++;
-                EXPECT_EQ(got, (int)q) << "pitch " << v[0] << " yaw " << v[1];
-            } else { // hidden behind a nearer face, which wins
-                EXPECT_NE(got, (int)q) << "pitch " << v[0] << " yaw " << v[1];
-                EXPECT_TRUE(got < 0 || facesEye((uint32_t)got));
-            }
-        }
-        EXPECT_GE(visible, 1);
-    }
-    for (auto [x, y] : {std::pair{1, 1}, {-3, 300}, {400, 600}, {800, 300}})
-        EXPECT_EQ(pickFace(committedMesh(), x, y), -1) << x << "," << y;
-}
 
 TEST_F(View, NearerFacesWinToTheWindowEdgesAndLargeIndicesRoundTrip)
 {
@@ -152,36 +109,6 @@ TEST_F(View, ColoursReachTheWindow)
     runCommand(38); // Object Info
     EXPECT_EQ(Editor.aaoShadingOn, 0);
     EXPECT_EQ(pixelAt({0.0f, 1.0f, 0.0f}), (Rgb{64, 64, 128}));
-}
-
-TEST_F(View, EveryFrameAndPickLeavesTheSameState)
-{
-    for (int item : {48, 49, 50, 51}) // normals, lighting: everything on
-        runCommand(item);
-    for (int pass = 0; pass < 3; pass++) {
-        if (pass == 1) {
-            runCommand(ItemAAO);
-            dispatchCommand(14); // a preview is drawn from the preview slot
-        }
-        if (pass < 2)
-            display();
-        else
-            EXPECT_EQ(pickFace(committedMesh(), faceCentre(1).x, faceCentre(1).y), 1);
-        // line width, point size, clear colour, current colour (after a frame)
-        GLfloat f[10];
-        const GLfloat want[9] = {1.0f, 1.0f, 0.1f, 0.1f, 0.1f, 1.0f, 0.7f, 0.7f, 0.85f};
-        GLint mode;
-        glGetFloatv(GL_LINE_WIDTH, f);
-        glGetFloatv(GL_POINT_SIZE, f + 1);
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, f + 2);
-        glGetFloatv(GL_CURRENT_COLOR, f + 6);
-        glGetIntegerv(GL_MATRIX_MODE, &mode);
-        const int n = pass < 2 ? 9 : 6;
-        EXPECT_EQ(std::vector<float>(f, f + n), std::vector<float>(want, want + n)) << pass;
-        EXPECT_EQ((std::array<int, 3>{glIsEnabled(GL_LIGHTING), glIsEnabled(GL_DEPTH_TEST), mode}),
-                  (std::array<int, 3>{GL_FALSE, GL_TRUE, GL_MODELVIEW})) << pass;
-    }
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0);
 }
 
 } // namespace

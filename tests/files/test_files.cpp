@@ -142,17 +142,6 @@ TEST_F(Files, RefusedLoadsChangeNothing)
     alarm(0);
 }
 
-TEST_F(Files, LongerFileIsReadToTheWholeImage)
-{
-    std::vector<uint8_t> bytes = golden("picked.mrl");
-    for (uint8_t b : {0x0A, 0x0D, 0x0A, 0x1A, 0x05, 0x0D})
-        bytes.push_back(b);
-    writeFile("long.mrl", bytes);
-    ASSERT_TRUE(loadobj("long.mrl", mesh.get()));
-    EXPECT_TRUE(sameRecord(CommandRecord, Samples[1].record));
-    EXPECT_TRUE(notes.all().empty());
-}
-
 TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
 {
     useRecord(makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}}));

@@ -3,10 +3,10 @@
 // count or repeats a run of steps, keeping the pick list in step with the
 // pick steps. Linked into fuzz_records; an input that is not a whole object
 // starts again from the cube.
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "mirlfile.h"
 
@@ -14,31 +14,15 @@ extern "C" size_t LLVMFuzzerMutate(uint8_t *data, size_t size, size_t maxSize);
 
 namespace {
 
-enum { Count = 0, Ops = 1, Params = 257, Picks = 513 }; // offsets in the image
-unsigned char Image[MIRL_IMAGE_SIZE];
+struct Step {
+    uint8_t op, param;
+    uint32_t face; // of a pick step
+};
 std::minstd_rand Random;
 
 unsigned pick(unsigned n)
 {
     return n ? (unsigned)(Random() % n) : 0;
-}
-
-// The pick-list entry of step i: the number of pick steps before it.
-int pickSlot(int i)
-{
-    return (int)std::count(Image + Ops, Image + Ops + i, (unsigned char)MIRL_OPPICK);
-}
-
-void putPick(int slot, uint32_t face)
-{
-    for (int k = 0; k < 4; k++)
-        Image[Picks + 4 * slot + k] = (unsigned char)(face >> (8 * k));
-}
-
-uint8_t anyOpcode()
-{
-    unsigned r = pick(40);
-    return r < 32 ? (uint8_t)r : r < 38 ? MIRL_OPPICK : (uint8_t)pick(256);
 }
 
 uint8_t anyParam(uint8_t old)
@@ -53,62 +37,56 @@ uint32_t anyFace()
     return pick(4) ? pick(pick(2) ? 32 : MIRL_MAXQUADS + 8) : special[pick(5)];
 }
 
-// Moves the steps from i on by one (forwards to make room, or back over step
-// i), and the pick list with them when step i is a pick.
-void shiftSteps(int i, int by, bool isPick)
+Step anyStep(uint8_t param)
 {
-    int n = Image[Count], s = pickSlot(i), from = by > 0 ? i : i + 1;
-    for (int at : {Ops, Params})
-        std::memmove(Image + at + from + by, Image + at + from, n - from);
-    if (isPick)
-        std::memmove(Image + Picks + 4 * (s + (by > 0)), Image + Picks + 4 * (s + (by < 0)), 4 * (255 - s));
-    Image[Count] = (unsigned char)(n + by);
+    unsigned r = pick(40);
+    return {r < 32 ? (uint8_t)r : r < 38 ? (uint8_t)MIRL_OPPICK : (uint8_t)pick(256), param, anyFace()};
 }
 
-void insertStep(int i, uint8_t op, uint8_t param, uint32_t face)
+// The steps in use go out and back; steps past the count and entries past
+// the picks in use stay in the record as leftovers.
+void mutate(mirlObj &r)
 {
-    if (Image[Count] == MIRL_MAXSTEPS)
-        return;
-    shiftSteps(i, 1, op == MIRL_OPPICK);
-    Image[Ops + i] = op;
-    Image[Params + i] = param;
-    if (op == MIRL_OPPICK)
-        putPick(pickSlot(i), face);
-}
-
-void mutateRecord()
-{
-    int n = Image[Count], i = (int)pick(n), s = pickSlot(i);
-    uint8_t param = Image[Params + i];
+    std::vector<Step> s;
+    for (int i = 0, p = 0; i < r.count; i++)
+        s.push_back({r.ops[i], r.params[i], r.ops[i] == MIRL_OPPICK ? r.picks[p++] : 0});
+    const unsigned n = (unsigned)s.size(), i = pick(n);
     switch (pick(7)) {
-    case 0: // a new step
-        insertStep((int)pick(n + 1), anyOpcode(), anyParam(128), anyFace());
+    case 0:
+        s.insert(s.begin() + pick(n + 1), anyStep(anyParam(128)));
         break;
-    case 1:
-    case 2: // removed, or another opcode with the same parameter
-        if (n)
-            shiftSteps(i, -1, Image[Ops + i] == MIRL_OPPICK);
+    case 1: // removed, or another opcode with the same parameter
         if (n && pick(2))
-            insertStep(i, anyOpcode(), param, anyFace());
+            s.erase(s.begin() + i);
+        else if (n)
+            s[i] = anyStep(s[i].param);
         break;
-    case 3:
-        Image[Params + i] = n ? anyParam(param) : param;
+    case 2:
+        if (n)
+            s[i].param = anyParam(s[i].param);
         break;
-    case 4: // a pick: one of the steps' or any entry
-        putPick(pick(2) && s < pickSlot(n) ? s : (int)pick(256), anyFace());
+    case 3: // a step's pick, or any entry of the list
+        if (n && pick(2))
+            s[i].face = anyFace();
+        else
+            r.picks[pick(256)] = anyFace();
         break;
-    case 5: // the count: leftovers come into play
-        Image[Count] = pick(2) ? (uint8_t)(n + 1) : pick(2) ? (uint8_t)(n - 1) : (uint8_t)pick(256);
-        break;
-    default: { // a run of steps repeated elsewhere: meshes grow
-        int from = (int)pick(n), len = 1 + (int)pick(n - from), to = (int)pick(n + 1);
-        for (int k = 0; k < len && Image[Count] < MIRL_MAXSTEPS; k++) {
-            int at = from + k + (from + k >= to ? k : 0); // where the inserts moved it
-            uint32_t face = 0;
-            std::memcpy(&face, Image + Picks + 4 * pickSlot(at), 4);
-            insertStep(to + k, Image[Ops + at], Image[Params + at], face);
+    case 4: // the count alone: leftovers come into play
+        r.count = pick(2) ? (uint8_t)(n + 1) : pick(2) ? (uint8_t)(n - 1) : (uint8_t)pick(256);
+        return;
+    default: // a run of steps repeated elsewhere: meshes grow
+        if (n) {
+            const unsigned from = pick(n);
+            const std::vector<Step> run(s.begin() + from, s.begin() + from + 1 + pick(n - from));
+            s.insert(s.begin() + pick(n + 1), run.begin(), run.end());
         }
     }
+    r.count = (uint8_t)(s.size() < MIRL_MAXSTEPS ? s.size() : MIRL_MAXSTEPS);
+    for (int k = 0, p = 0; k < r.count; k++) {
+        r.ops[k] = s[k].op;
+        r.params[k] = s[k].param;
+        if (s[k].op == MIRL_OPPICK)
+            r.picks[p++] = s[k].face;
     }
 }
 
@@ -116,17 +94,24 @@ void mutateRecord()
 
 extern "C" size_t LLVMFuzzerCustomMutator(uint8_t *data, size_t size, size_t maxSize, unsigned int seed)
 {
-    static unsigned char text[MIRL_TEXT_MAX];
+    static unsigned char image[MIRL_IMAGE_SIZE], text[MIRL_TEXT_MAX];
+    static mirlObj r;
     Random.seed(seed);
     if (pick(8) == 0) // now and then bytes as bytes: line ends, odd lengths
         return LLVMFuzzerMutate(data, size, maxSize);
-    if (untext(data, size, Image) < MIRL_IMAGE_SIZE) {
-        std::memset(Image, 0, sizeof Image);
-        insertStep(0, MIRL_OP_ADDCUBE, 128, 0);
+    const bool whole = untext(data, size, image) == MIRL_IMAGE_SIZE;
+    if (!whole)
+        std::memset(image, 0, sizeof image);
+    decobj(image, &r);
+    if (!whole) {
+        r.count = 1;
+        r.ops[0] = MIRL_OP_ADDCUBE;
+        r.params[0] = 128;
     }
     for (unsigned k = 1 + pick(3); k > 0; k--)
-        mutateRecord();
-    size_t n = totext(Image, text);
+        mutate(r);
+    encobj(&r, image);
+    size_t n = totext(image, text);
     if (n > maxSize)
         return LLVMFuzzerMutate(data, size, maxSize);
     std::memcpy(data, text, n);

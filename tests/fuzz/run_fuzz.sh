@@ -30,7 +30,7 @@ build() {
         "$cxx" $flags -fsanitize=fuzzer "$@" $(ls "$dir"/*.o | grep -v 'fuzz_\|oracle') >>"$dir/build.log" 2>&1
     }
     # shellcheck disable=SC2086
-    if ! ls "$src"/runtime/*.c "$src"/files/*.cpp "$src"/tests/fuzz/*.cpp "$src"/tests/lib/oracle*.cpp |
+    if ! ls "$src"/runtime/*.c "$src"/files/*.cpp "$src"/tests/fuzz/*.cpp "$src"/tests/lib/oracle*.cpp "$src"/tests/lib/testmesh.cpp |
         xargs -P 2 -I @ sh -c 'c=$0 d=$1 f=$2 s=$3; "$c" -x c++ -c "$s" -o "$d/${s##*/}.o" $f' \
             "$cxx" "$dir" "$flags -fsanitize=fuzzer-no-link -fno-sanitize-coverage=trace-cmp" @ >"$dir/build.log" 2>&1 ||
         ! link "$dir"/fuzz_decode.cpp.o -o "$dir/fuzz_decode" || ! link "$dir"/fuzz_replay.cpp.o -o "$dir/fuzz_replay" ||

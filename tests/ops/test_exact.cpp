@@ -1,5 +1,5 @@
 // Exact numbers of the operations on the cube: the per-face moves, which
-// the literal algorithms take from the runtime, rotation and smoothing.
+// the literal algorithms take from the runtime, and smoothing.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,26 +23,6 @@ static void expectVec(const Vec3 &v, float x, float y, float z, const char *what
 static void expectQuad(const Mesh &m, uint32_t q, Quad want)
 {
     EXPECT_EQ(std::memcmp(&m.quads[q], &want, sizeof want), 0) << "face " << q;
-}
-
-TEST(Exact, RotationAboutZFallsShortOfAQuarterAndAHalfTurn)
-{
-    // The degree factor is just below pi/180: a quarter turn leaves x > 0,
-    // a half turn y > 0.
-    const double degree = (double)(float)0.01745328;
-    for (int k = 0; k < 2; k++) {
-        auto m = cubeMesh();
-        m->verts[0] = {1, 0, 0};
-        rotate3(m.get(), 4.0f * (k + 1));
-        const double t = 4.0 * (k + 1) * 22.5 * degree;
-        expectVec(m->verts[0], f32(std::cos(t)), f32(std::sin(t)), 0.0f, "rotated");
-        EXPECT_GT(k == 0 ? m->verts[0].x : m->verts[0].y, 0.0f);
-    }
-    // inf - inf: whatever the processor makes of it, the one positive quiet NaN.
-    auto m = cubeMesh();
-    m->verts[0] = {INFINITY, INFINITY, 0};
-    rotate3(m.get(), 1.0f);
-    EXPECT_EQ(bitsOf(m->verts[0].x), 0x7FC00000u);
 }
 
 TEST(Exact, Trans2AndScalecePerFace)

@@ -62,19 +62,6 @@ TEST_F(Recorder, StepsDroplastAndReset)
     EXPECT_TRUE(RecorderOn == 1 && LastPick == 4 && CommandRecord.ops[2] == MIRL_OPPICK);
 }
 
-TEST_F(Recorder, EveryOperationRecordsItsOpcodeAndParameter)
-{
-    recordon(); // on an empty mesh, which all but the cube leave empty
-    for (int op = 0; op < MIRL_NUMOPS - 1; op++)
-        OperationTable[op](m.get(), decpar((uint8_t)(100 + op)));
-    recordoff();
-    EXPECT_EQ(m->nverts + m->nquads, 0u);
-    ASSERT_EQ(numsteps(), MIRL_NUMOPS - 1);
-    for (int op = 0; op < MIRL_NUMOPS - 1; op++) // only the transforms record their parameter
-        EXPECT_TRUE(CommandRecord.ops[op] == op && CommandRecord.params[op] == (op <= MIRL_OP_ROTATE3 ? 100 + op : 128))
-            << op;
-}
-
 TEST_F(Recorder, FullRecordAndFullPickListRefuseWithANotice)
 {
     recordon();

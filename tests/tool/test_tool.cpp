@@ -142,13 +142,7 @@ TEST_F(Tool, InfoAndDumpOfKnownRecords)
     ToolRun dump = tool({"dump", mrl("picked")});
     EXPECT_EQ(dump.code, 0);
     EXPECT_EQ(dump.err, "");
-    EXPECT_EQ(dump.out, "# steps: 5, picks: 2\n"
-                        "# step opcode name     byte value       what\n"
-                        "     0     31 addcube   128 +0.0313730  add the cube\n"
-                        "     1     20 select2   128 +0.0313730  select no face\n"
-                        "     2     50 select9   128 +0.0313730  pick face 3\n"
-                        "     3     50 select9   128 +0.0313730  pick face 5\n"
-                        "     4     15 trans2    132 +0.2823534  move selected faces along their normals\n");
+    EXPECT_EQ(dump.out, readText(MIRL_GOLDEN "/picked.dump"));
     std::string odd = tool({"dump", mrl("oddsteps")}).out;
     EXPECT_NE(odd.find("\n     3    255 -         255 +8.0000010  unknown opcode, skipped\n"
                        "     4     50 select9   128 +0.0313730  pick face 6\n"),
