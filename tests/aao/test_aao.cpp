@@ -216,6 +216,35 @@ TEST(AaoDiff, LatticesWithNeighboursExactlyAtTheThreshold)
         ASSERT_EQ(Fast[i].x, 1.0f) << i; // every pair sits on the threshold
 }
 
+TEST(AaoDiff, OccludersTurnedToWhereTheyStopCounting)
+{
+    // Vertex 1 at -(e + s n) from vertex 0, whose normal is n: s is halved
+    // down to the float where the double loop's decision flips (facing or
+    // reach), where the order and rounding of every step matter.
+    static auto m = newMesh();
+    m->nverts = 2;
+    Rng rng(11);
+    for (int k = 0; k < 300; k++) {
+        const Vec3 n = {uniform(rng, -1, 1), uniform(rng, -1, 1), uniform(rng, -1, 1)};
+        const Vec3 e = {uniform(rng, -0.1f, 0.1f), uniform(rng, -0.1f, 0.1f), uniform(rng, -0.1f, 0.1f)};
+        auto dark = [&](float s) {
+            m->verts[1] = {-(e.x + s * n.x), -(e.y + s * n.y), -(e.z + s * n.z)};
+            m->vnormals[0] = m->vnormals[1] = n;
+            literalAAO(m.get(), Threshold, Literal.data());
+            return Literal[0].x < 1.0f;
+        };
+        float lo = -0.2f, hi = 0.2f;
+        if (dark(lo) == dark(hi))
+            continue;
+        for (int i = 0; i < 40; i++)
+            (dark(lo + (hi - lo) / 2) == dark(lo) ? lo : hi) = lo + (hi - lo) / 2;
+        for (float s : {lo, hi}) {
+            dark(s);
+            ASSERT_EQ(shadingDiff(*m, Threshold), "") << k;
+        }
+    }
+}
+
 TEST(AaoDiff, ModelledMeshesFromTinyToOverflowing)
 {
     auto scratch = newMesh(), m = newMesh();

@@ -25,6 +25,14 @@ static void expectQuad(const Mesh &m, uint32_t q, Quad want)
     EXPECT_EQ(std::memcmp(&m.quads[q], &want, sizeof want), 0) << "face " << q;
 }
 
+TEST(Exact, RotatedInfinitiesGiveTheOnePositiveQuietNaN)
+{
+    auto m = cubeMesh(); // inf - inf: whatever the processor makes of it
+    m->verts[0] = {INFINITY, INFINITY, 0};
+    rotate3(m.get(), 1.0f);
+    EXPECT_EQ(bitsOf(m->verts[0].x), 0x7FC00000u);
+}
+
 TEST(Exact, Trans2AndScalecePerFace)
 {
     auto m = cubeMesh("100000");
