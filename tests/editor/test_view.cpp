@@ -59,34 +59,6 @@ TEST_F(View, NearerFacesWinToTheWindowEdgesAndLargeIndicesRoundTrip)
     }
 }
 
-TEST_F(View, AClickRecordsThePickAndUUndoesIt)
-{
-    runCommand(1);
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 1, 1); // the background changes nothing
-    EXPECT_EQ(numsteps(), 2);
-    clickFace(1);
-    ASSERT_EQ(numsteps(), 3);
-    EXPECT_EQ(CommandRecord.ops[2], MIRL_OPPICK);
-    EXPECT_EQ(CommandRecord.picks[0], 1u);
-    EXPECT_EQ(CommandHistory.items[1], PickItem);
-    EXPECT_EQ(committedMesh()->selected[1], 1);
-    EXPECT_EQ(LastPickedFace, 1);
-    clickFace(1); // again: deselected, and recorded too
-    EXPECT_EQ(committedMesh()->selected[1], 0);
-    EXPECT_EQ(numpicks(), 2);
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_UP, 400, 240); // releases and other buttons never pick
-    onMouseButton(GLUT_MIDDLE_BUTTON, GLUT_DOWN, 400, 240);
-    EXPECT_EQ(numsteps(), 4);
-
-    onKey('u', 0, 0);
-    onKey('u', 0, 0);
-    EXPECT_EQ(numsteps(), 2);
-    EXPECT_EQ(numpicks(), 0);
-    EXPECT_EQ(CommandHistory.count, 1);
-    EXPECT_EQ(LastPickedFace, -1); // as a player starts: no last pick
-    EXPECT_EQ(committedVersusReplay(), "");
-}
-
 TEST_F(View, ColoursReachTheWindow)
 {
     runCommand(47); // axes off
