@@ -149,14 +149,6 @@ const char *aaoBatchName()
     return "SSE2";
 }
 
-void normalisingScales(const float *squared, uint32_t count, float *scales)
-{
-    for (uint32_t k = 0; k + 4 <= count; k += 4)
-        _mm_storeu_ps(scales + k, scalesOfFour(squared + k));
-    for (uint32_t k = count / 4 * 4; k < count; k++)
-        _mm_store_ss(scales + k, _mm_div_ss(_mm_set_ss(1.0f), _mm_sqrt_ss(_mm_set_ss(squared[k]))));
-}
-
 #else
 
 uint32_t selectWithinThreshold(const Vec3 &p, const float *xs, const float *ys, const float *zs, uint32_t count,
@@ -200,12 +192,6 @@ void keepToSse2Batches(bool)
 const char *aaoBatchName()
 {
     return "scalar";
-}
-
-void normalisingScales(const float *squared, uint32_t count, float *scales)
-{
-    for (uint32_t k = 0; k < count; k++)
-        scales[k] = mirl_unitscale(squared[k]);
 }
 
 #endif

@@ -42,6 +42,3 @@ uint32_t selectFacing(const Vec3 &normal, const WithinThreshold &within, uint32_
 // shading runs.
 void keepToSse2Batches(bool keep);
 
-// mirl_unitscale of squared[0..count), in batches where the
-// build allows.
-void normalisingScales(const float *squared, uint32_t count, float *scales);

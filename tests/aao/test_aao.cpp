@@ -8,7 +8,6 @@
 
 #include "aao.h"
 #include "aao_literal.h"
-#include "pairs.h"
 #include "randrec.h"
 #include "testmesh.h"
 
@@ -99,27 +98,6 @@ TEST(AaoCases, EmptyMeshAndThresholdsThatAdmitNothingOrEverything)
     auto m = randomCloud(rng, 300, 0.5f);
     for (float t : {0.0f, -0.0f, -1.0f, NAN, -INFINITY, INFINITY, 3.4e38f, 1e-45f, 2.0f})
         EXPECT_TRUE(shade(*m, 299, t) == 1.0f || t > 0) << t; // shade() also compares with the double loop
-}
-
-TEST(AaoCases, BatchedScalesEqualTheRuntimeArithmetic)
-{
-    // The float root and reciprocal of the batches against the double-rounded
-    // ones: they scale by powers of two between binades (two at a time for
-    // the root), so every mantissa of these binades covers all behaviours.
-    RecordProperty("batches", aaoBatchName());
-    std::vector<float> squared(1u << 23), scales(squared.size() + 3);
-    for (uint32_t exponent : {0, 1, 2, 127, 128, 253, 254}) {
-        for (uint32_t mantissa = 0; mantissa < (1u << 23); mantissa++) {
-            uint32_t bits = exponent << 23 | mantissa;
-            std::memcpy(&squared[mantissa], &bits, 4);
-        }
-        if (exponent == 0)
-            squared.insert(squared.end(), {-0.0f, INFINITY, NAN});
-        normalisingScales(squared.data(), (uint32_t)squared.size(), scales.data());
-        for (size_t k = 0; k < squared.size(); k++)
-            ASSERT_EQ(bitsOf(scales[k]), bitsOf(mirl_unitscale(squared[k]))) << squared[k];
-        squared.resize(1u << 23);
-    }
 }
 
 TEST(AaoDiff, RandomCloudsOfEveryDensityWithClustersAndOddCoordinates)
