@@ -19,4 +19,4 @@ tests=$(count tests)
 rest=$(count . ':!tests')
 echo "tests: $tests lines"
 echo "everything else: $rest lines"
-echo "tests are $((100 * tests / (tests + rest))) % of all code"
+awk -v t="$tests" -v r="$rest" 'BEGIN { printf "tests are %.1f %% of all code (at most a third: %s)\n", 100 * t / (t + r), 2 * t <= r ? "yes" : "no" }'
