@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the build, the tests and the editor need
-# (MinGW-w64 and wine64 for the Windows build of mirl-tool and its tests).
+# (MinGW-w64 and wine64 for the Windows build of mirl-tool and its tests;
+# gcc-multilib and qemu-user to run 32-bit x86 players on a 64-bit kernel).
 # Idempotent: does nothing (and never touches the network) when all are present.
 set -e
 
@@ -13,6 +14,7 @@ PACKAGES="
   xvfb xauth xdotool x11-utils imagemagick
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
+  gcc-multilib qemu-user
 "
 
 missing=""

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Generated players against the editor's runtime: every record replayed by
-# players built with gcc (-Os, and -O2 as C++), clang -Os and MinGW-w64 -Os
-# (run under wine64) must give the same mesh bits; so must single-object
+# players built with gcc (-Os, and -O2 as C++), clang -Os, MinGW-w64 -Os
+# (run under wine64) and gcc -m32 -Os (32-bit x86 with SSE2, run under
+# qemu-i386) must give the same mesh bits; so must single-object
 # players. The player compiles as strict C99 and C++17, alone and after
 # mirl.h, and imports nothing but memcpy, memset and memmove.
 # usage: fidelity.sh WORK TOOL MAKE_RECORDS RUNTIME_DIR TESTLIB_DIR RANDOM_COUNT
@@ -35,7 +36,8 @@ replay "$work" "" gcc -std=c99 -Os
 replay "$work" "" g++ -x c++ -std=c++17 -O2
 replay "$work" "" clang -std=c99 -Os
 replay "$work" "/usr/lib/wine/wine64" x86_64-w64-mingw32-gcc -std=c99 -Os -static
-echo "$(wc -l <"$work/expected.txt") objects: gcc, g++, clang and MinGW players agree with the runtime"
+replay "$work" qemu-i386 gcc -m32 -std=c99 -Os -msse2 -mfpmath=sse -static # 32-bit x86, emulated
+echo "$(wc -l <"$work/expected.txt") objects: gcc, g++, clang, MinGW and 32-bit x86 players agree with the runtime"
 
 # This player and the one of every operation alone, as C and C++: what they
 # import, and their static memory (at most 4 MB beside the caller's Mesh).
