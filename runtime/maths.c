@@ -2,12 +2,19 @@
    their own, each in its code section. */
 #include "internal.h"
 
+#ifdef MIRL_PLAYER
 /*@ maths1 */
+MIRL_ROUTINE(".maths1") void maths1(const Vec3 *a, const Vec3 *b, Vec3 *out)
+{
+    mirl_mix(out, a, 1.0, b, 1.0);
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".maths1") void maths1(const Vec3 *a, const Vec3 *b, Vec3 *out)
 {
     mirl_add(a, b, out);
 }
-/*@ end */
+#endif
 
 /*@ maths2 */
 MIRL_ROUTINE(".maths2") void maths2(const Vec3 *a, const Vec3 *b, Vec3 *out)
@@ -23,12 +30,16 @@ MIRL_ROUTINE(".maths3") void maths3(const Vec3 *a, const Vec3 *b, Vec3 *out)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ maths4 */
+#define maths4(a, s, b, out) mirl_mix(out, a, s, b, 1.0)
+/*@ end */
+#else
 MIRL_ROUTINE(".maths4") void maths4(const Vec3 *a, float s, const Vec3 *b, Vec3 *out)
 {
     mirl_madd(a, s, b, out);
 }
-/*@ end */
+#endif
 
 /*@ maths7 */
 MIRL_ROUTINE(".maths7") void maths7(const Vec3 *src, Vec3 *dst)
@@ -39,19 +50,29 @@ MIRL_ROUTINE(".maths7") void maths7(const Vec3 *src, Vec3 *dst)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ maths8 */
+#define maths8(a, b, t, out) mirl_mix(out, a, 1.0 - (double)(t), b, t)
+/*@ end */
+#else
 MIRL_ROUTINE(".maths8") void maths8(const Vec3 *a, const Vec3 *b, float t, Vec3 *out)
 {
     mirl_lerp(a, b, t, out);
 }
-/*@ end */
+#endif
 
+#ifdef MIRL_PLAYER
 /*@ maths9 */
+/* v*s/2 is exact in double, and twice it is v*s, signs of zero and
+   infinities included. */
+#define maths9(v, s) mirl_mix(v, v, 0.5 * (s), v, 0.5 * (s))
+/*@ end */
+#else
 MIRL_ROUTINE(".maths9") void maths9(Vec3 *v, float s)
 {
     mirl_scale(v, s);
 }
-/*@ end */
+#endif
 
 /*@ maths10 */
 MIRL_ROUTINE(".maths10") float maths10(const Vec3 *a, const Vec3 *b)
