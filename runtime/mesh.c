@@ -84,7 +84,23 @@ MIRL_ROUTINE(".vselect") int32_t vselect(const Mesh *m, uint32_t v)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ SelMark selmark */
+/* The player's form: a player's faces only ever name vertices below
+   nverts. */
+MIRL_LOCAL uint8_t SelMark[MIRL_MAXVERTS];
+
+MIRL_ROUTINE(".vselect") void selmark(const Mesh *m)
+{
+    uint32_t i;
+    int k;
+    memset(SelMark, 0, m->nverts);
+    for (i = 0; i < m->nquads; i++)
+        for (k = 0; k < 4; k++)
+            SelMark[m->quads[i].v[k]] |= m->selected[i] != 0;
+}
+/*@ end */
+#else
 MIRL_LOCAL uint8_t SelMark[MIRL_MAXVERTS];
 
 MIRL_ROUTINE(".vselect") void selmark(const Mesh *m)
@@ -103,7 +119,7 @@ MIRL_ROUTINE(".vselect") void selmark(const Mesh *m)
         }
     }
 }
-/*@ end */
+#endif
 
 /*@ centroi */
 MIRL_ROUTINE(".centroi") void centroi(const Mesh *m, uint32_t q, Vec3 *out)
