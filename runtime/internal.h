@@ -33,13 +33,17 @@
 /* In a player every routine but replayobj is private to its file, and small
    helpers stay out of line: one call is shorter than the inlined body. The
    value forms of exact.h are the bodies of the vector routines: inlined
-   into them, so that each routine keeps its code in its own section. */
+   into them, so that each routine keeps its code in its own section.
+   MIRL_APART keeps a routine out of line even where it is called once:
+   its caller then needs fewer registers, which 32-bit x86 lacks. */
 #define MIRL_LOCAL static
 #define MIRL_INLINE static
 #if defined(__GNUC__)
 #define MIRL_EXACT static inline __attribute__((always_inline))
+#define MIRL_APART __attribute__((noinline))
 #else
 #define MIRL_EXACT static inline
+#define MIRL_APART
 #endif
 /*@ end */
 #else

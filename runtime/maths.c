@@ -81,12 +81,22 @@ MIRL_ROUTINE(".maths10") float maths10(const Vec3 *a, const Vec3 *b)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ maths11 */
+/* The player's form: component k takes k + 1 and k + 2. */
+MIRL_APART MIRL_ROUTINE(".maths11") void maths11(const Vec3 *a, const Vec3 *b, Vec3 *out)
+{
+    int k, k1, k2;
+    for (k = 0, k1 = 1, k2 = 2; k < 3; k1 = k2, k2 = k++)
+        mirl_put(out, k, mirl_get(out, k) + (mirl_get(a, k1) * mirl_get(b, k2) - mirl_get(a, k2) * mirl_get(b, k1)));
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".maths11") void maths11(const Vec3 *a, const Vec3 *b, Vec3 *out)
 {
     mirl_cross(a, b, out);
 }
-/*@ end */
+#endif
 
 /*@ maths12 */
 MIRL_ROUTINE(".maths12") float maths12(const Vec3 *v)

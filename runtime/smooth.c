@@ -251,11 +251,22 @@ MIRL_SECTION(".smooth") static uint32_t *findpoint(const Mesh *m, const Vec3 *p)
     return &Slots[i];
 }
 
+/* A point's count, kept in the .x bytes of its entry in fnormals. */
+MIRL_SECTION(".smooth") static void addcount(Mesh *m, uint32_t v, uint32_t n)
+{
+    uint32_t c;
+    memcpy(&c, &m->fnormals[v], sizeof c);
+    c += n;
+    memcpy(&m->fnormals[v], &c, sizeof c);
+}
+
 /* What addvert from the first new point would give, found through the
    hash: the lowest new point at p's position, else p appended; a fresh
-   point is always appended. With no room left, nverts goes past the
-   capacity, which the caller checks when all points are made, and the
-   result is point 0, whose sums are then only scratch. */
+   point (a centre) is always appended. A point made here starts with a
+   zero sum and a count of 0, or 2 for an edge point, whose own position
+   counts twice. With no room left, nverts goes past the capacity, which
+   the caller checks when all points are made, and the result is point 0,
+   whose sums are then only scratch. */
 MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
 {
     uint32_t *slot = findpoint(m, p), at = *slot - 1;
@@ -267,6 +278,9 @@ MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
         if (!*slot)
             *slot = m->nverts + 1;
         at = m->nverts++;
+        memset(&m->vnormals[at], 0, sizeof(Vec3));
+        memset(&m->fnormals[at], 0, sizeof(Vec3));
+        addcount(m, at, fresh ? 0 : 2);
     }
     m->verts[at] = *p; /* a shared point takes the signs of zero given last */
     return at;
@@ -275,31 +289,30 @@ MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
 MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
 {
     const uint32_t nf = m->nquads, nv0 = m->nverts;
-    Vec3 *sum = m->vnormals, *count = m->fnormals; /* counts in .x, exact below 2^24 */
+    Vec3 *sum = m->vnormals;
     uint32_t i, at, *fp;
     int j;
     Vec3 c, e;
     if (nf > MIRL_MAXQUADS / 4)
         return;
     memset(Slots, 0, sizeof Slots);
-    memset(sum, 0, sizeof m->vnormals);
-    memset(count, 0, sizeof m->fnormals);
+    memset(sum, 0, nv0 * sizeof(Vec3));
+    memset(m->fnormals, 0, nv0 * sizeof(Vec3));
     for (i = 0; i < nf; i++) {
         const uint32_t *q = m->quads[i].v;
         fp = &FacePoints[5 * i];
         /* Every centre is a point of its own; an edge point is shared. */
         centroi(m, i, &c);
         fp[0] = point(m, &c, 1);
-        count[fp[0]].x += 1.0f;
+        addcount(m, fp[0], 1);
         for (j = 0; j < 4; j++) {
             const uint32_t a = q[j];
             maths1(&m->verts[a], &m->verts[q[(j + 1) & 3]], &e);
             if (!smoothing)
                 maths9(&e, 0.5f);
             at = fp[1 + j] = point(m, &e, 0);
-            /* a new edge point's own position counts twice */
-            count[at].x = (count[at].x == 0.0f ? 2.0f : count[at].x) + 1.0f;
-            count[a].x += 1.0f;
+            addcount(m, at, 1);
+            addcount(m, a, 1);
             maths1(&sum[at], &c, &sum[at]);
             maths1(&sum[a], &c, &sum[a]);
             maths1(&sum[a], &e, &sum[a]);
@@ -324,14 +337,17 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         }
     }
     m->nquads = 4 * nf;
+    /* Old points: p*(n - 3) + sum/n, new ones p + sum; then all over n. */
     for (i = 0; smoothing && i < m->nverts; i++) {
-        const float n = count[i].x, inv = mirl_f32(1.0 / n);
-        float a = 1.0f; /* a new point: its position plus its sum */
-        if (n == 0.0f)
+        int32_t n;
+        float inv, a = 1.0f;
+        memcpy(&n, &m->fnormals[i], sizeof n);
+        if (n == 0)
             continue; /* an old point no face uses stays where it is */
+        inv = mirl_f32(1.0 / n);
         if (i < nv0) {
             maths9(&sum[i], inv);
-            a = n - 3.0f;
+            a = (float)n - 3.0f;
         }
         mirl_mix(&m->verts[i], &m->verts[i], a, &sum[i], 1.0);
         maths9(&m->verts[i], inv);
