@@ -9,9 +9,12 @@
    faces. f is p on the axes of mul (1 X, 2 Y, 4 Z) and 1 elsewhere; o is p
    on the axes of add and +0 elsewhere, or -0 everywhere when add is 0. So
    a move is v*1 + o, that is v + o, and a scaling v*f + -0, that is v*f:
-   the products are exact in double and adding -0 changes nothing. */
-MIRL_SECTION(".scaleob") static void affine(Mesh *m, float p, int mul, int add, int32_t whole)
+   the products are exact in double and adding -0 changes nothing.
+   how = mul + 8 add + 64 whole: one argument, so that each operation
+   hands over everything in registers. */
+MIRL_SECTION(".scaleob") static void affine(Mesh *m, float p, int how)
 {
+    const int mul = how & 7, add = how >> 3 & 7, whole = how >> 6;
     uint32_t v;
     int k;
     if (!whole)
@@ -24,7 +27,7 @@ MIRL_SECTION(".scaleob") static void affine(Mesh *m, float p, int mul, int add, 
 /*@ end */
 
 /*@ scaleax */
-#define scaleax(m, p, mask, whole) affine(m, p, mask, 0, whole)
+#define scaleax(m, p, mask, whole) affine(m, p, (mask) + 64 * (whole))
 /*@ end */
 
 #else

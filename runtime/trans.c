@@ -6,7 +6,7 @@
 /*@ transax */
 /* The player's form: affine (scale.c) adds p along the axis, +0 along the
    others. */
-#define transax(m, p, axis, scope) affine(m, p, 0, 1 << (axis), !(scope))
+#define transax(m, p, axis, scope) affine(m, p, 8 << (axis) | 64 * !(scope))
 /*@ end */
 
 #else
