@@ -262,9 +262,8 @@ MIRL_SECTION(".smooth") static void addcount(Mesh *m, uint32_t v, uint32_t n)
 
 /* What addvert from the first new point would give, found through the
    hash: the lowest new point at p's position, else p appended; a fresh
-   point (a centre) is always appended. A point made here starts with a
-   zero sum and a count of 0, or 2 for an edge point, whose own position
-   counts twice. With no room left, nverts goes past the capacity, which
+   point (a centre) is always appended. An edge point made here starts
+   with a count of 2: its own position counts twice. With no room left, nverts goes past the capacity, which
    the caller checks when all points are made, and the result is point 0,
    whose sums are then only scratch. */
 MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
@@ -278,9 +277,8 @@ MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
         if (!*slot)
             *slot = m->nverts + 1;
         at = m->nverts++;
-        memset(&m->vnormals[at], 0, sizeof(Vec3));
-        memset(&m->fnormals[at], 0, sizeof(Vec3));
-        addcount(m, at, fresh ? 0 : 2);
+        if (!fresh)
+            addcount(m, at, 2);
     }
     m->verts[at] = *p; /* a shared point takes the signs of zero given last */
     return at;
@@ -296,8 +294,8 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     if (nf > MIRL_MAXQUADS / 4)
         return;
     memset(Slots, 0, sizeof Slots);
-    memset(sum, 0, nv0 * sizeof(Vec3));
-    memset(m->fnormals, 0, nv0 * sizeof(Vec3));
+    memset(sum, 0, sizeof m->vnormals);
+    memset(m->fnormals, 0, sizeof m->fnormals);
     for (i = 0; i < nf; i++) {
         const uint32_t *q = m->quads[i].v;
         fp = &FacePoints[5 * i];
@@ -323,13 +321,13 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         return;
     }
     /* It fits. Children of face i become faces 4i..4i+3: back to front,
-       each face is read before its place is written. */
+       each face is read before its place is written (face 0 last by its
+       first child). */
     for (i = nf; i-- > 0;) {
-        const Quad q = m->quads[i];
         fp = &FacePoints[5 * i];
-        for (j = 0; j < 4; j++) {
+        for (j = 4; j-- > 0;) {
             Quad *k = &m->quads[4 * i + j];
-            k->v[0] = q.v[j];
+            k->v[0] = m->quads[i].v[j];
             k->v[1] = fp[1 + j];
             k->v[2] = fp[0];
             k->v[3] = fp[1 + ((j + 3) & 3)];
