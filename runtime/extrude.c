@@ -7,16 +7,20 @@
 #include "internal.h"
 
 #ifdef MIRL_PLAYER
-/*@ addquad */
+/*@ addquad ExtrudeCorners */
 /* The player's form, with the same result: the extruded faces wait at the
    top of the quad array, beyond everything the step writes before it reads
    them. With S faces extruded the step writes faces below nquads + 4S, and
    face j of those waiting sits at capacity - S + j; so the compaction never
    reaches them (nquads + S <= capacity), and appending face j's five faces
    ends below capacity - S + j + 1, where the next one waits. */
+/* Of the corners b0..b3 (new) and a0..a3 (old): the cap, then side k from
+   bk to ak, a(k+1), b(k+1). */
+static const uint8_t ExtrudeCorners[20] = {0, 1, 2, 3, 0, 4, 5, 1, 1, 5, 6, 2, 2, 6, 7, 3, 3, 7, 4, 0};
+
 MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
 {
-    uint32_t n = m->nquads, sel = 0, i, keep = 0, v;
+    uint32_t n = m->nquads, sel = 0, i, keep = 0, w[8];
     int k;
     (void)p;
     for (i = 0; i < n; i++)
@@ -34,15 +38,13 @@ MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
     }
     m->nquads = keep;
     for (i = MIRL_MAXQUADS - n + keep; i < MIRL_MAXQUADS; i++) {
-        const Quad f = m->quads[i];
         /* Four vertices of its own, copies of its corners. */
-        v = m->nverts;
-        for (k = 0; k < 4; k++)
-            m->verts[v + k] = m->verts[f.v[k]];
-        m->nverts = v + 4;
-        addQ(m, v, v + 1, v + 2, v + 3, 1);
-        for (k = 0; k < 4; k++)
-            addQ(m, v + k, f.v[k], f.v[(k + 1) & 3], v + ((k + 1) & 3), 0);
+        for (k = 0; k < 4; k++) {
+            w[k] = m->nverts;
+            w[4 + k] = m->quads[i].v[k];
+            m->verts[m->nverts++] = m->verts[w[4 + k]];
+        }
+        addfaces(m, ExtrudeCorners, 5, w, 1);
     }
 }
 /*@ end */

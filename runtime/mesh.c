@@ -23,6 +23,22 @@ MIRL_ROUTINE(".addQ") void addQ(Mesh *m, uint32_t a, uint32_t b, uint32_t c, uin
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
+/*@ addfaces */
+/* The player's way of appending faces: n faces, their corners w[t[0]],
+   w[t[1]], ... four a face, the first sel of them selected. */
+MIRL_SECTION(".addQ") static void addfaces(Mesh *m, const uint8_t *t, int n, const uint32_t *w, int sel)
+{
+    int f, k;
+    for (f = 0; f < n; f++) {
+        for (k = 0; k < 4; k++)
+            m->quads[m->nquads].v[k] = w[*t++];
+        m->selected[m->nquads++] = f < sel;
+    }
+}
+/*@ end */
+#endif
+
 /*@ delquad */
 MIRL_ROUTINE(".delquad") void delquad(Mesh *m, uint32_t i, uint32_t n)
 {
