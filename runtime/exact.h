@@ -64,7 +64,8 @@ MIRL_EXACT double mirl_get(const Vec3 *v, int k)
 /*@ end */
 
 /*@ mirl_put */
-/* Component k of v = d rounded to the float that is stored. */
+/* Component k of v = d rounded to the float that is stored: the one place
+   where a player rounds. */
 MIRL_INLINE void mirl_put(Vec3 *v, int k, double d)
 {
     float f = mirl_f32(d);

@@ -342,7 +342,7 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         memcpy(&n, &m->fnormals[i], sizeof n);
         if (n == 0)
             continue; /* an old point no face uses stays where it is */
-        inv = mirl_f32(1.0 / n);
+        inv = (float)(1.0 / n); /* never a NaN: n >= 1 */
         if (i < nv0) {
             maths9(&sum[i], inv);
             a = (float)n - 3.0f;
