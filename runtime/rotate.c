@@ -16,7 +16,7 @@ static const float DegToRad = (float)0.01745328;
    way round, which gives the same bits). */
 MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
 {
-    const int i = axis == 0 ? 1 : axis == 1 ? 2 : 0, j = axis == 0 ? 2 : axis == 1 ? 0 : 1;
+    const int i = axis == 0 ? 1 : axis == 1 ? 2 : 0, j = i == 2 ? 0 : i + 1;
     double c, s;
     uint32_t v;
     trigon((double)p * 22.5 * DegToRad, &c, &s);
