@@ -239,7 +239,7 @@ MIRL_SECTION(".smooth") static uint32_t *findpoint(const Mesh *m, const Vec3 *p)
     int k;
     for (k = 0; k < 3; k++) {
         memcpy(&u, (const char *)p + k * sizeof u, sizeof u);
-        h = (h ^ ((u << 1) ? u : 0)) * 0x9E3779B1u; /* +0 and -0 are equal */
+        h = (h ^ u * 2) * 0x9E3779B1u; /* without the sign: +0 and -0 are equal */
     }
     for (i = h >> 13; Slots[i]; i = (i + 1) & ((1u << 19) - 1)) {
         const Vec3 *q = &m->verts[Slots[i] - 1];
