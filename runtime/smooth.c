@@ -320,19 +320,18 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         m->nverts = nv0;
         return;
     }
-    /* It fits. Children of face i become faces 4i..4i+3: back to front,
-       each face is read before its place is written (face 0 last by its
+    /* It fits. Child j of face i becomes face 4i + j: back to front, each
+       face is read before its place is written (face 0 last, by its own
        first child). */
-    for (i = nf; i-- > 0;) {
-        fp = &FacePoints[5 * i];
-        for (j = 4; j-- > 0;) {
-            Quad *k = &m->quads[4 * i + j];
-            k->v[0] = m->quads[i].v[j];
-            k->v[1] = fp[1 + j];
-            k->v[2] = fp[0];
-            k->v[3] = fp[1 + ((j + 3) & 3)];
-            m->selected[4 * i + j] = m->selected[i];
-        }
+    for (i = 4 * nf; i-- > 0;) {
+        Quad *k = &m->quads[i];
+        fp = &FacePoints[5 * (i / 4)];
+        j = i % 4;
+        k->v[0] = m->quads[i / 4].v[j];
+        k->v[1] = fp[1 + j];
+        k->v[2] = fp[0];
+        k->v[3] = fp[1 + ((j + 3) & 3)];
+        m->selected[i] = m->selected[i / 4];
     }
     m->nquads = 4 * nf;
     /* Old points: p*(n - 3) + sum/n, new ones p + sum; then all over n. */
