@@ -62,10 +62,10 @@ MIRL_ROUTINE(".maths8") void maths8(const Vec3 *a, const Vec3 *b, float t, Vec3 
 #endif
 
 #ifdef MIRL_PLAYER
-/*@ maths9 */
-/* v*s/2 is exact in double, and twice it is v*s, signs of zero and
-   infinities included. */
-#define maths9(v, s) mirl_mix(v, v, 0.5 * (s), v, 0.5 * (s))
+/*@ maths9 MinusZero */
+/* v*s + -0: adding -0 changes nothing, not even a zero's sign. */
+static const Vec3 MinusZero = {-0.0f, -0.0f, -0.0f};
+#define maths9(v, s) mirl_mix(v, v, s, &MinusZero, 1.0)
 /*@ end */
 #else
 MIRL_ROUTINE(".maths9") void maths9(Vec3 *v, float s)
