@@ -10,8 +10,8 @@ MIRL_ROUTINE(".setnorm") void setnorm(Mesh *m)
 {
     uint32_t i;
     int j;
-    memset(m->vnormals, 0, m->nverts * sizeof(Vec3));
-    memset(m->fnormals, 0, m->nquads * sizeof(Vec3));
+    memset(m->vnormals, 0, sizeof m->vnormals);
+    memset(m->fnormals, 0, sizeof m->fnormals);
     for (i = 0; i < m->nquads; i++) {
         const uint32_t *q = m->quads[i].v;
         Vec3 *n = &m->fnormals[i];
