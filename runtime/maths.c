@@ -4,7 +4,7 @@
 
 #ifdef MIRL_PLAYER
 /*@ maths1 */
-MIRL_APART MIRL_ROUTINE(".maths1") void maths1(const Vec3 *a, const Vec3 *b, Vec3 *out)
+MIRL_ROUTINE(".maths1") void maths1(const Vec3 *a, const Vec3 *b, Vec3 *out)
 {
     mirl_mix(out, a, 1.0, b, 1.0);
 }
