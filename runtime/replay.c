@@ -4,7 +4,7 @@
 /*@ OperationTable PickOperation */
 /* Writable on purpose: a player may swap in its own routines. An entry a
    generated player leaves out is 0, and the replay skips its steps. */
-MIRL_SECTION(".functio") MIRL_LOCAL mirlOp OperationTable[MIRL_NUMOPS] = {
+MIRL_SECTION(".functio") MIRL_LOCAL void (MIRL_CALL *OperationTable[MIRL_NUMOPS])(Mesh *, float) = {
     MIRL_OPENTRY(scale1),  MIRL_OPENTRY(scale2),  MIRL_OPENTRY(scale3),  MIRL_OPENTRY(scale4),
     MIRL_OPENTRY(scale5),  MIRL_OPENTRY(scale6),  MIRL_OPENTRY(scale7),  MIRL_OPENTRY(scale8),
     MIRL_OPENTRY(scalece), MIRL_OPENTRY(trans1),  MIRL_OPENTRY(trans2b), MIRL_OPENTRY(trans3),
@@ -16,7 +16,7 @@ MIRL_SECTION(".functio") MIRL_LOCAL mirlOp OperationTable[MIRL_NUMOPS] = {
 };
 /* The pick is not in the table; a player whose objects pick nothing has no
    pick routine either. */
-static void (*const PickOperation)(Mesh *, uint32_t) = MIRL_OPENTRY(select9);
+static void (MIRL_CALL *const PickOperation)(Mesh *, uint32_t) = MIRL_OPENTRY(select9);
 /*@ end */
 MIRL_SECTION(".functio") int32_t HeaderPending = 1;
 
