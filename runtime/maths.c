@@ -65,7 +65,11 @@ MIRL_ROUTINE(".maths8") void maths8(const Vec3 *a, const Vec3 *b, float t, Vec3 
 /*@ maths9 MinusZero */
 /* v*s + -0: adding -0 changes nothing, not even a zero's sign. */
 static const Vec3 MinusZero = {-0.0f, -0.0f, -0.0f};
-#define maths9(v, s) mirl_mix(v, v, s, &MinusZero, 1.0)
+
+MIRL_APART MIRL_ROUTINE(".maths9") void maths9(Vec3 *v, float s)
+{
+    mirl_mix(v, v, s, &MinusZero, 1.0);
+}
 /*@ end */
 #else
 MIRL_ROUTINE(".maths9") void maths9(Vec3 *v, float s)
