@@ -22,8 +22,8 @@ MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
     if (m->nverts > MIRL_MAXVERTS - 8 || m->nquads > MIRL_MAXQUADS - 6)
         return; /* does not fit: refused */
     for (k = 0; k < 8; k++) {
-        w[k] = m->nverts;
-        memcpy(&m->verts[m->nverts++], &CubeVerts[3 * k], sizeof(Vec3));
+        w[k] = m->nverts++;
+        memcpy(&m->verts[w[k]], &CubeVerts[3 * k], sizeof(Vec3));
     }
     addfaces(m, CubeCorners, 6, w, 6);
 }

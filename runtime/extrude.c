@@ -39,10 +39,10 @@ MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
     m->nquads = keep;
     for (i = MIRL_MAXQUADS - n + keep; i < MIRL_MAXQUADS; i++) {
         /* Four vertices of its own, copies of its corners. */
+        memcpy(w + 4, m->quads[i].v, sizeof m->quads[i].v);
         for (k = 0; k < 4; k++) {
-            w[k] = m->nverts;
-            w[4 + k] = m->quads[i].v[k];
-            m->verts[m->nverts++] = m->verts[w[4 + k]];
+            w[k] = m->nverts++;
+            m->verts[w[k]] = m->verts[w[4 + k]];
         }
         addfaces(m, ExtrudeCorners, 5, w, 1);
     }
