@@ -25,7 +25,7 @@ MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
         w[k] = m->nverts++;
         memcpy(&m->verts[w[k]], &CubeVerts[3 * k], sizeof(Vec3));
     }
-    addfaces(m, CubeCorners, 6, w, 6);
+    addfaces(m, CubeCorners, w, 0x7f); /* six faces, all selected */
 }
 /*@ end */
 #else

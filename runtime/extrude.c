@@ -44,7 +44,7 @@ MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
             w[k] = m->nverts++;
             m->verts[w[k]] = m->verts[w[4 + k]];
         }
-        addfaces(m, ExtrudeCorners, 5, w, 1);
+        addfaces(m, ExtrudeCorners, w, 0x21); /* the cap selected, then four sides */
     }
 }
 /*@ end */

@@ -25,15 +25,16 @@ MIRL_ROUTINE(".addQ") void addQ(Mesh *m, uint32_t a, uint32_t b, uint32_t c, uin
 
 #ifdef MIRL_PLAYER
 /*@ addfaces */
-/* The player's way of appending faces: n faces, their corners w[t[0]],
-   w[t[1]], ... four a face, the first sel of them selected. */
-MIRL_SECTION(".addQ") static void addfaces(Mesh *m, const uint8_t *t, int n, const uint32_t *w, int sel)
+/* The player's way of appending faces: their corners w[t[0]], w[t[1]],
+   ... four a face, one face for each bit of flags up to its highest, which
+   is 1, selected where the bit is 1. */
+MIRL_SECTION(".addQ") static void addfaces(Mesh *m, const uint8_t *t, const uint32_t *w, unsigned flags)
 {
-    int f, k;
-    for (f = 0; f < n; f++) {
+    int k;
+    for (; flags > 1; flags >>= 1) {
         for (k = 0; k < 4; k++)
             m->quads[m->nquads].v[k] = w[*t++];
-        m->selected[m->nquads++] = f < sel;
+        m->selected[m->nquads++] = flags & 1;
     }
 }
 /*@ end */
