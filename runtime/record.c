@@ -5,8 +5,10 @@
 
 mirlObj CommandRecord;
 int32_t RecorderOn;
-/*@ PickCount LastPickedFace */
+/*@ PickCount */
 MIRL_LOCAL uint32_t PickCount;
+/*@ end */
+/*@ LastPickedFace */
 MIRL_LOCAL int32_t LastPickedFace = -1;
 /*@ end */
 /*@ LastPick */

@@ -31,7 +31,6 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 {
     const uint32_t *pick = r->picks; /* at most 255 pick steps: inside picks[256] */
     uint32_t i;
-    PickCount = 0;
     LastPickedFace = -1; /* a replay depends on the record alone */
     for (i = 0;; i++) {
         const uint8_t o = i < r->count ? r->ops[i] : (uint8_t)MIRL_OP_TRANS2; /* the end needs them too */

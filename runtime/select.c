@@ -203,7 +203,21 @@ MIRL_ROUTINE(".select8") void select8(Mesh *m, float p)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ select9 */
+/* The player's form: a player keeps no pick list, so only the flag and the
+   last picked face change (flags are 0 or 1 between steps). */
+MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
+{
+    if (m->nquads > f) {
+        m->selected[f] ^= 1;
+        LastPickedFace = -1;
+        if (m->selected[f])
+            LastPickedFace = (int32_t)f;
+    }
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
 {
     /* Only a damaged record can name a face that is not there: the pick is
@@ -216,4 +230,4 @@ MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
     recordstep(MIRL_OPPICK, 0.0f);
     PickCount += 1;
 }
-/*@ end */
+#endif
