@@ -263,13 +263,13 @@ MIRL_SECTION(".smooth") static void addcount(Mesh *m, uint32_t v, uint32_t n)
 /* What addvert from the first new point would give, found through the
    hash: the lowest new point at p's position, else p appended; a fresh
    point (a centre) is always appended. An edge point made here starts
-   with a count of 2: its own position counts twice. With no room left, nverts goes past the capacity, which
-   the caller checks when all points are made, and the result is point 0,
-   whose sums are then only scratch. */
+   with a count of 2: its own position counts twice. With no room left,
+   nverts goes past the capacity, which the caller checks when all points
+   are made, and the result is point 0, whose sums are then only scratch. */
 MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
 {
     uint32_t *slot = findpoint(m, p), at = *slot - 1;
-    if (fresh || at >= m->nverts) {
+    if (fresh || !*slot) {
         if (m->nverts >= MIRL_MAXVERTS) {
             m->nverts = MIRL_MAXVERTS + 1;
             return 0;
