@@ -14,18 +14,19 @@ MIRL_SECTION(".cubedat") static const uint8_t CubeCorners[24] = {
 
 #ifdef MIRL_PLAYER
 /*@ addcube */
-/* The player's form: the template's corners through addfaces. */
+/* The player's form: the template copied whole, its faces selected. */
 MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
 {
-    uint32_t w[8], k;
+    uint32_t k;
     (void)p;
     if (m->nverts > MIRL_MAXVERTS - 8 || m->nquads > MIRL_MAXQUADS - 6)
         return; /* does not fit: refused */
-    for (k = 0; k < 8; k++) {
-        w[k] = m->nverts++;
-        memcpy(&m->verts[w[k]], &CubeVerts[3 * k], sizeof(Vec3));
-    }
-    addfaces(m, CubeCorners, w, 0x7f); /* six faces, all selected */
+    memcpy(&m->verts[m->nverts], CubeVerts, sizeof CubeVerts);
+    for (k = 0; k < 24; k++)
+        m->quads[m->nquads + k / 4].v[k % 4] = m->nverts + CubeCorners[k];
+    for (k = 0; k < 6; k++)
+        m->selected[m->nquads++] = 1;
+    m->nverts += 8;
 }
 /*@ end */
 #else
