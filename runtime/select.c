@@ -29,11 +29,12 @@ MIRL_ROUTINE(".expands") void expands(Mesh *m, int32_t keep)
     int k;
     selmark(m);
     for (i = 0; i < m->nquads; i++) {
-        if (m->selected[i])
-            m->selected[i] = keep;
+        int32_t *flag = &m->selected[i];
+        if (*flag)
+            *flag = keep;
         else
             for (k = 0; k < 4; k++)
-                m->selected[i] |= SelMark[m->quads[i].v[k]];
+                *flag |= SelMark[m->quads[i].v[k]];
     }
 }
 /*@ end */
