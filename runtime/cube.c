@@ -1,7 +1,7 @@
 /* Add Cube (opcode 31) and the cube template it copies. */
 #include "internal.h"
 
-/*@ addcube CubeVerts CubeCorners */
+/*@ CubeVerts CubeCorners */
 /* Edge 2, centred on the origin; wound so that the normals point outwards. */
 MIRL_SECTION(".cubedat") static const float CubeVerts[24] = {
     -1, -1, -1,  1, -1, -1,  1, 1, -1,  -1, 1, -1,
@@ -10,7 +10,26 @@ MIRL_SECTION(".cubedat") static const float CubeVerts[24] = {
 MIRL_SECTION(".cubedat") static const uint8_t CubeCorners[24] = {
     0, 1, 2, 3,  3, 2, 6, 7,  7, 6, 5, 4,  1, 0, 4, 5,  0, 3, 7, 4,  2, 1, 5, 6,
 };
+/*@ end */
 
+#ifdef MIRL_PLAYER
+/*@ addcube */
+/* The player's form: the template copied whole, its faces selected. */
+MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
+{
+    uint32_t k;
+    (void)p;
+    if (m->nverts > MIRL_MAXVERTS - 8 || m->nquads > MIRL_MAXQUADS - 6)
+        return; /* does not fit: refused */
+    memcpy(&m->verts[m->nverts], CubeVerts, sizeof CubeVerts);
+    for (k = 0; k < 24; k++)
+        m->quads[m->nquads + k / 4].v[k % 4] = m->nverts + CubeCorners[k];
+    for (k = 0; k < 6; k++)
+        m->selected[m->nquads++] = 1;
+    m->nverts += 8;
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
 {
     uint32_t v0 = m->nverts, q0 = m->nquads;
@@ -34,4 +53,4 @@ MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
     }
     recordstep(MIRL_OP_ADDCUBE, 0.0f);
 }
-/*@ end */
+#endif

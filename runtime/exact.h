@@ -51,6 +51,42 @@ MIRL_INLINE float mirl_f32(double d)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
+/*@ mirl_get */
+/* Component k of v (0 x, 1 y, 2 z), as a double. Read through the bytes
+   of v: a Vec3 has no padding (the Mesh size check), so k is at byte 4k. */
+MIRL_EXACT double mirl_get(const Vec3 *v, int k)
+{
+    float f;
+    memcpy(&f, (const char *)v + k * sizeof f, sizeof f);
+    return f;
+}
+/*@ end */
+
+/*@ mirl_put */
+/* Component k of v = d rounded to the float that is stored: the one place
+   where a player rounds. */
+MIRL_INLINE void mirl_put(Vec3 *v, int k, double d)
+{
+    float f = mirl_f32(d);
+    memcpy((char *)v + k * sizeof f, &f, sizeof f);
+}
+/*@ end */
+
+/*@ mirl_mix */
+/* The player's one vector formula: out = a*s + b*t, component by
+   component, each read before it is written, so out may alias either.
+   With s, t = 1 it is a + b, and it is the a*s + b of maths4 and the lerp
+   of maths8 term for term. */
+MIRL_INLINE void mirl_mix(Vec3 *out, const Vec3 *a, double s, const Vec3 *b, double t)
+{
+    int k;
+    for (k = 0; k < 3; k++)
+        mirl_put(out, k, mirl_get(a, k) * s + mirl_get(b, k) * t);
+}
+/*@ end */
+#endif
+
 /*@ mirl_add */
 /* out = a + b */
 MIRL_EXACT void mirl_add(const Vec3 *a, const Vec3 *b, Vec3 *out)

@@ -6,7 +6,49 @@
    sides are appended after them in the order of the faces they replace. */
 #include "internal.h"
 
-/*@ addquad Extruded */
+#ifdef MIRL_PLAYER
+/*@ addquad ExtrudeCorners */
+/* The player's form, with the same result: the extruded faces wait at the
+   top of the quad array, beyond everything the step writes before it reads
+   them. With S faces extruded the step writes faces below nquads + 4S, and
+   face j of those waiting sits at capacity - S + j; so the compaction never
+   reaches them (nquads + S <= capacity), and appending face j's five faces
+   ends below capacity - S + j + 1, where the next one waits. */
+/* Of the corners b0..b3 (new) and a0..a3 (old): the cap, then side k from
+   bk to ak, a(k+1), b(k+1). */
+static const uint8_t ExtrudeCorners[20] = {0, 1, 2, 3, 0, 4, 5, 1, 1, 5, 6, 2, 2, 6, 7, 3, 3, 7, 4, 0};
+
+MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
+{
+    uint32_t n = m->nquads, sel = 0, i, keep = 0, w[8];
+    int k;
+    (void)p;
+    for (i = 0; i < n; i++)
+        sel += m->selected[i] != 0;
+    if (4 * sel > MIRL_MAXVERTS - m->nverts || 4 * sel > MIRL_MAXQUADS - n)
+        return; /* does not fit: refused */
+    for (i = 0; i < n; i++) {
+        const Quad q = m->quads[i];
+        if (m->selected[i]) {
+            m->quads[MIRL_MAXQUADS - sel--] = q;
+        } else {
+            m->quads[keep] = q;
+            m->selected[keep++] = 0;
+        }
+    }
+    m->nquads = keep;
+    for (i = MIRL_MAXQUADS - n + keep; i < MIRL_MAXQUADS; i++) {
+        /* Four vertices of its own, copies of its corners. */
+        memcpy(w + 4, m->quads[i].v, sizeof m->quads[i].v);
+        for (k = 0; k < 4; k++) {
+            w[k] = m->nverts++;
+            m->verts[w[k]] = m->verts[w[4 + k]];
+        }
+        addfaces(m, ExtrudeCorners, w, 0x21); /* the cap selected, then four sides */
+    }
+}
+/*@ end */
+#else
 /* Corners of the faces being extruded, in index order: compacting the faces
    that stay overwrites them in place. */
 static Quad Extruded[MIRL_MAXQUADS / 4 + 1]; /* a result that fits extrudes at most a quarter, plus the last unused copy */
@@ -55,7 +97,7 @@ MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
     }
     recordstep(MIRL_OP_ADDQUAD, 0.0f);
 }
-/*@ end */
+#endif
 
 /*@ delQuad */
 /* Never grows the mesh. Vertices stay, also those no face uses any more. */

@@ -25,7 +25,7 @@
 #define MIRL_SECTION(name)
 #endif
 /* A routine that mirl.h declares: public in the runtime, private in a player. */
-#define MIRL_ROUTINE(name) MIRL_LOCAL MIRL_SECTION(name)
+#define MIRL_ROUTINE(name) MIRL_CALL MIRL_LOCAL MIRL_SECTION(name)
 /*@ end */
 
 #ifdef MIRL_PLAYER
@@ -33,18 +33,30 @@
 /* In a player every routine but replayobj is private to its file, and small
    helpers stay out of line: one call is shorter than the inlined body. The
    value forms of exact.h are the bodies of the vector routines: inlined
-   into them, so that each routine keeps its code in its own section. */
+   into them, so that each routine keeps its code in its own section.
+   MIRL_APART keeps a routine out of line even where it is called once:
+   its caller then needs fewer registers, which 32-bit x86 lacks. */
 #define MIRL_LOCAL static
 #define MIRL_INLINE static
+/* 32-bit x86 passes arguments on the stack; a player's private routines,
+   the operations of its table too, take theirs in registers. */
+#if defined(__GNUC__) && !defined(__clang__) && defined(__i386__) && defined(__SSE2__)
+#define MIRL_CALL __attribute__((regparm(3), sseregparm))
+#else
+#define MIRL_CALL
+#endif
 #if defined(__GNUC__)
 #define MIRL_EXACT static inline __attribute__((always_inline))
+#define MIRL_APART __attribute__((noinline))
 #else
 #define MIRL_EXACT static inline
+#define MIRL_APART
 #endif
 /*@ end */
 #else
 #define MIRL_LOCAL
 #define MIRL_INLINE static inline
+#define MIRL_CALL
 #endif
 
 /* The exact arithmetic, with the helper form chosen above. */

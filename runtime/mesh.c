@@ -23,6 +23,23 @@ MIRL_ROUTINE(".addQ") void addQ(Mesh *m, uint32_t a, uint32_t b, uint32_t c, uin
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
+/*@ addfaces */
+/* The player's way of appending faces: their corners w[t[0]], w[t[1]],
+   ... four a face, one face for each bit of flags up to its highest, which
+   is 1, selected where the bit is 1. */
+MIRL_SECTION(".addQ") static void addfaces(Mesh *m, const uint8_t *t, const uint32_t *w, unsigned flags)
+{
+    int k;
+    for (; flags > 1; flags >>= 1) {
+        for (k = 0; k < 4; k++)
+            m->quads[m->nquads].v[k] = w[*t++];
+        m->selected[m->nquads++] = flags & 1;
+    }
+}
+/*@ end */
+#endif
+
 /*@ delquad */
 MIRL_ROUTINE(".delquad") void delquad(Mesh *m, uint32_t i, uint32_t n)
 {
@@ -84,7 +101,23 @@ MIRL_ROUTINE(".vselect") int32_t vselect(const Mesh *m, uint32_t v)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ SelMark selmark */
+/* The player's form: a player's faces only ever name vertices below
+   nverts. */
+MIRL_LOCAL uint8_t SelMark[MIRL_MAXVERTS];
+
+MIRL_ROUTINE(".vselect") void selmark(const Mesh *m)
+{
+    uint32_t i;
+    int k;
+    memset(SelMark, 0, m->nverts);
+    for (i = 0; i < m->nquads; i++)
+        for (k = 0; k < 4; k++)
+            SelMark[m->quads[i].v[k]] |= m->selected[i] != 0;
+}
+/*@ end */
+#else
 MIRL_LOCAL uint8_t SelMark[MIRL_MAXVERTS];
 
 MIRL_ROUTINE(".vselect") void selmark(const Mesh *m)
@@ -103,7 +136,7 @@ MIRL_ROUTINE(".vselect") void selmark(const Mesh *m)
         }
     }
 }
-/*@ end */
+#endif
 
 /*@ centroi */
 MIRL_ROUTINE(".centroi") void centroi(const Mesh *m, uint32_t q, Vec3 *out)

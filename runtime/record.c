@@ -5,8 +5,10 @@
 
 mirlObj CommandRecord;
 int32_t RecorderOn;
-/*@ PickCount LastPickedFace */
+/*@ PickCount */
 MIRL_LOCAL uint32_t PickCount;
+/*@ end */
+/*@ LastPickedFace */
 MIRL_LOCAL int32_t LastPickedFace = -1;
 /*@ end */
 /*@ LastPick */
@@ -28,14 +30,23 @@ MIRL_SECTION(".unpacko") uint8_t encpar(float p)
     return (uint8_t)low;
 }
 
+#ifdef MIRL_PLAYER
 /*@ decpar */
+/* The player's form: the value is exact in double and never a NaN, so the
+   conversion alone stores it. */
+MIRL_ROUTINE(".unpacko") float decpar(uint8_t b)
+{
+    return (float)(b * (double)(float)(1 / 15.9375) - 8);
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".unpacko") float decpar(uint8_t b)
 {
     /* One ParamByte step is the float nearest 1/15.9375; b times it is exact
        in double, and so is the subtraction of 8. */
     return mirl_f32((double)b * (double)(float)(1.0 / 15.9375) - 8.0);
 }
-/*@ end */
+#endif
 
 MIRL_SECTION(".unpacko") void recordon(void)
 {

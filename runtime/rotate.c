@@ -2,11 +2,36 @@
    through the origin, in steps of 22.5 degrees per unit of the parameter. */
 #include "internal.h"
 
-/*@ rotobj DegToRad */
+/*@ DegToRad */
 /* The degree factor is the float nearest 0.01745328, slightly below pi/180:
    records made with it replay to the same bits only with this very factor. */
 static const float DegToRad = (float)0.01745328;
+/*@ end */
 
+#ifdef MIRL_PLAYER
+/*@ rotobj */
+/* The player's form: the two components that turn, i and j (y and z about
+   X, z and x about Y, x and y about Z), in one formula each:
+   i = i*c - j*s, j = i*s + j*c (about Y that is x*c + z*s, summed the other
+   way round, which gives the same bits). */
+MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
+{
+    const int i = axis == 0 ? 1 : axis == 1 ? 2 : 0, j = i == 2 ? 0 : i + 1;
+    double c, s;
+    uint32_t v;
+    trigon((double)p * 22.5 * DegToRad, &c, &s);
+    selmark(m);
+    for (v = 0; v < m->nverts; v++) {
+        Vec3 *w = &m->verts[v];
+        const double a = mirl_get(w, i), b = mirl_get(w, j); /* both from the old ones */
+        if (SelMark[v]) {
+            mirl_put(w, i, a * c - b * s);
+            mirl_put(w, j, a * s + b * c);
+        }
+    }
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
 {
     const double theta = (double)p * 22.5 * (double)DegToRad;
@@ -30,7 +55,7 @@ MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
         putsel(p, &q, SelMark[v]);
     }
 }
-/*@ end */
+#endif
 
 /*@ rotate1 */
 MIRL_ROUTINE(".rotate1") void rotate1(Mesh *m, float p)

@@ -2,7 +2,35 @@
    face about its own centre. */
 #include "internal.h"
 
-/*@ scaleob */
+#ifdef MIRL_PLAYER
+/*@ affine */
+/* The player's scalings and moves, one routine: v = v*f + o, component by
+   component, over every vertex (whole) or the corners of the selected
+   faces. f is p on the axes of mul (1 X, 2 Y, 4 Z) and 1 elsewhere; o is p
+   on the axes of add and +0 elsewhere, or -0 everywhere when add is 0. So
+   a move is v*1 + o, that is v + o, and a scaling v*f + -0, that is v*f:
+   the products are exact in double and adding -0 changes nothing.
+   how = mul + 8 add + 64 whole: one argument, so that each operation
+   hands over everything in registers. */
+MIRL_SECTION(".scaleob") static void affine(Mesh *m, float p, int how)
+{
+    const int mul = how & 7, add = how >> 3 & 7, whole = how >> 6;
+    uint32_t v;
+    int k;
+    if (!whole)
+        selmark(m);
+    for (v = 0; v < m->nverts; v++)
+        for (k = 0; (whole || SelMark[v]) && k < 3; k++)
+            mirl_put(&m->verts[v], k,
+                     mirl_get(&m->verts[v], k) * (mul >> k & 1 ? p : 1.0) + (add >> k & 1 ? p : add ? 0.0 : -0.0));
+}
+/*@ end */
+
+/*@ scaleax */
+#define scaleax(m, p, mask, whole) affine(m, p, (mask) + 64 * (whole))
+/*@ end */
+
+#else
 /* Factors are applied component by component, also the 1s, so a component
    that is left alone still goes through the same rounding (an identity). */
 MIRL_ROUTINE(".scaleob") void scaleob(Mesh *m, const Vec3 *factors, int32_t whole)
@@ -22,16 +50,15 @@ MIRL_ROUTINE(".scaleob") void scaleob(Mesh *m, const Vec3 *factors, int32_t whol
             *p = q;
     }
 }
-/*@ end */
 
-/*@ scaleax */
 /* scaleob by p along the axes of mask (1 X, 2 Y, 4 Z), by 1 along the rest. */
 MIRL_SECTION(".scaleob") static void scaleax(Mesh *m, float p, int mask, int32_t whole)
 {
     const Vec3 f = {mask & 1 ? p : 1.0f, mask & 2 ? p : 1.0f, mask & 4 ? p : 1.0f};
     scaleob(m, &f, whole);
 }
-/*@ end */
+
+#endif
 
 /*@ scale1 */
 MIRL_ROUTINE(".scale1") void scale1(Mesh *m, float p)

@@ -19,7 +19,26 @@ MIRL_ROUTINE(".selinvr") void selinvr(Mesh *m)
 }
 /*@ end */
 
-/*@ expands GrowMark */
+#ifdef MIRL_PLAYER
+/*@ expands */
+/* The player's form: the corners of the faces selected at the start are
+   the selection marks of the transforms (flags are 0 or 1 between steps). */
+MIRL_ROUTINE(".expands") void expands(Mesh *m, int32_t keep)
+{
+    uint32_t i;
+    int k;
+    selmark(m);
+    for (i = 0; i < m->nquads; i++) {
+        int32_t *flag = &m->selected[i];
+        if (*flag)
+            *flag = keep;
+        else
+            for (k = 0; k < 4; k++)
+                *flag |= SelMark[m->quads[i].v[k]];
+    }
+}
+/*@ end */
+#else
 /* One ring of growth by shared vertex index. Marking every corner of the
    faces selected at the start and testing each unselected face against the
    marks selects the same faces as comparing every pair of faces, in one
@@ -54,9 +73,36 @@ MIRL_ROUTINE(".expands") void expands(Mesh *m, int32_t keep)
         }
     }
 }
-/*@ end */
+#endif
 
+#ifdef MIRL_PLAYER
 /*@ axissel */
+/* The player's form; a last pick at or beyond the faces (or none: -1 is
+   beyond them all, unsigned) selects nothing. */
+MIRL_ROUTINE(".axissel") void axissel(Mesh *m, int32_t axis)
+{
+    float low = 1000000.0f, high = -1000000.0f, c;
+    uint32_t i;
+    int k;
+    Vec3 centre;
+    if (m->nquads <= (uint32_t)LastPickedFace)
+        return;
+    for (k = 0; k < 4; k++) {
+        c = (float)mirl_get(&m->verts[m->quads[LastPickedFace].v[k]], axis);
+        if (c <= low)
+            low = c;
+        if (c >= high)
+            high = c;
+    }
+    for (i = 0; i < m->nquads; i++) {
+        centroi(m, i, &centre);
+        c = (float)mirl_get(&centre, axis);
+        if (c >= low && c <= high)
+            m->selected[i] = 1;
+    }
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".axissel") void axissel(Mesh *m, int32_t axis)
 {
     /* A last pick that names no face (none, or a face deleted since) selects
@@ -82,7 +128,7 @@ MIRL_ROUTINE(".axissel") void axissel(Mesh *m, int32_t axis)
             m->selected[i] = 1;
     }
 }
-/*@ end */
+#endif
 
 /*@ select1 */
 MIRL_ROUTINE(".select1") void select1(Mesh *m, float p)
@@ -158,7 +204,21 @@ MIRL_ROUTINE(".select8") void select8(Mesh *m, float p)
 }
 /*@ end */
 
+#ifdef MIRL_PLAYER
 /*@ select9 */
+/* The player's form: a player keeps no pick list, so only the flag and the
+   last picked face change (flags are 0 or 1 between steps). */
+MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
+{
+    if (m->nquads > f) {
+        m->selected[f] ^= 1;
+        LastPickedFace = -1;
+        if (m->selected[f])
+            LastPickedFace = (int32_t)f;
+    }
+}
+/*@ end */
+#else
 MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
 {
     /* Only a damaged record can name a face that is not there: the pick is
@@ -171,4 +231,4 @@ MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
     recordstep(MIRL_OPPICK, 0.0f);
     PickCount += 1;
 }
-/*@ end */
+#endif

@@ -223,116 +223,131 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     m->nquads = 4 * nf;
 }
 #else
-/*@ smooth findpoint Slots */
+/*@ smooth findpoint point Slots FacePoints */
 /* The player's form: the same points, counts and sums in the same order as
-   the editor's, in less code and memory, in one pass over the faces. The
-   old faces first move to the top of the quad array, so that each face's
-   children can be written in place as soon as its points are known (with
-   4N <= capacity no child reaches an old face not yet read). The normal
-   arrays, which the replay rebuilds after every step, hold the sums and
-   the counts. */
+   the editor's, in less code and memory. The normal arrays, which the
+   replay rebuilds after every step, hold the sums and the counts. */
 static uint32_t Slots[1u << 19]; /* new point index + 1 by position; 0 empty */
+/* Per old face: its centre point and its four edge points. */
+static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)];
 
 /* The slot of the lowest new point at exactly p's position, or of the empty
    entry where p goes. A NaN never equals anything, so it is never found. */
 MIRL_SECTION(".smooth") static uint32_t *findpoint(const Mesh *m, const Vec3 *p)
 {
-    uint32_t h = 0, u, *s;
-    for (int k = 0; k < 3; k++) {
-        const float c = k == 0 ? p->x : k == 1 ? p->y : p->z;
-        memcpy(&u, &c, sizeof u);
-        h = (h ^ ((u << 1) ? u : 0)) * 0x9E3779B1u; /* +0 and -0 are equal */
+    uint32_t h = 0, u, i;
+    int k;
+    for (k = 0; k < 3; k++) {
+        memcpy(&u, (const char *)p + k * sizeof u, sizeof u);
+        h = (h ^ u * 2) * 0x9E3779B1u; /* without the sign: +0 and -0 are equal */
     }
-    for (s = &Slots[h >> 13]; *s; s = s == &Slots[(1u << 19) - 1] ? Slots : s + 1) {
-        const Vec3 *q = &m->verts[*s - 1];
-        if (q->x == p->x && q->y == p->y && q->z == p->z)
+    for (i = h >> 13; Slots[i]; i = (i + 1) & ((1u << 19) - 1)) {
+        const Vec3 *q = &m->verts[Slots[i] - 1];
+        for (k = 0; k < 3 && mirl_get(q, k) == mirl_get(p, k); k++)
+            ;
+        if (k == 3)
             break;
     }
-    return s;
+    return &Slots[i];
+}
+
+/* A point's count, kept in the .x bytes of its entry in fnormals. */
+MIRL_SECTION(".smooth") static void addcount(Mesh *m, uint32_t v, uint32_t n)
+{
+    uint32_t c;
+    memcpy(&c, &m->fnormals[v], sizeof c);
+    c += n;
+    memcpy(&m->fnormals[v], &c, sizeof c);
+}
+
+/* What addvert from the first new point would give, found through the
+   hash: the lowest new point at p's position, else p appended; a fresh
+   point (a centre) is always appended. An edge point made here starts
+   with a count of 2: its own position counts twice. With no room left,
+   nverts goes past the capacity, which the caller checks when all points
+   are made, and the result is point 0, whose sums are then only scratch. */
+MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
+{
+    uint32_t *slot = findpoint(m, p), at = *slot - 1;
+    if (fresh || !*slot) {
+        if (m->nverts >= MIRL_MAXVERTS) {
+            m->nverts = MIRL_MAXVERTS + 1;
+            return 0;
+        }
+        if (!*slot)
+            *slot = m->nverts + 1;
+        at = m->nverts++;
+        if (!fresh)
+            addcount(m, at, 2);
+    }
+    m->verts[at] = *p; /* a shared point takes the signs of zero given last */
+    return at;
 }
 
 MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
 {
-    const uint32_t nf = m->nquads, nv0 = m->nverts, top = MIRL_MAXQUADS - nf;
-    Vec3 *sum = m->vnormals, *count = m->fnormals; /* counts in .x, exact below 2^24 */
-    const Vec3 zero = {0.0f, 0.0f, 0.0f};
-    uint32_t nv = nv0;
-    if (nf > MIRL_MAXQUADS / 4) {
-        capnote();
+    const uint32_t nf = m->nquads, nv0 = m->nverts;
+    Vec3 *sum = m->vnormals;
+    uint32_t i, at, *fp;
+    int j;
+    Vec3 c, e;
+    if (nf > MIRL_MAXQUADS / 4)
+        return;
+    memset(Slots, 0, sizeof Slots);
+    memset(sum, 0, sizeof m->vnormals);
+    memset(m->fnormals, 0, sizeof m->fnormals);
+    for (i = 0; i < nf; i++) {
+        const uint32_t *q = m->quads[i].v;
+        fp = &FacePoints[5 * i];
+        /* Every centre is a point of its own; an edge point is shared. */
+        centroi(m, i, &c);
+        fp[0] = point(m, &c, 1);
+        addcount(m, fp[0], 1);
+        for (j = 0; j < 4; j++) {
+            const uint32_t a = q[j];
+            maths1(&m->verts[a], &m->verts[q[(j + 1) & 3]], &e);
+            if (!smoothing)
+                maths9(&e, 0.5f);
+            at = fp[1 + j] = point(m, &e, 0);
+            addcount(m, at, 1);
+            addcount(m, a, 1);
+            maths1(&sum[at], &c, &sum[at]);
+            maths1(&sum[a], &c, &sum[a]);
+            maths1(&sum[a], &e, &sum[a]);
+        }
+    }
+    if (m->nverts > MIRL_MAXVERTS) {
+        m->nverts = nv0;
         return;
     }
-    memset(Slots, 0, sizeof Slots);
-    memset(sum, 0, nv0 * sizeof(Vec3));
-    memset(count, 0, nv0 * sizeof(Vec3));
-    memmove(&m->quads[top], m->quads, nf * sizeof(Quad));
-    memmove(&m->selected[top], m->selected, nf * sizeof(int32_t));
-    for (uint32_t i = 0; i < nf; i++) {
-        const Quad *q = &m->quads[top + i]; /* only its own last child overwrites it */
-        uint32_t pt[5]; /* the centre, then the point of each edge */
-        Vec3 c, e;
-        for (int j = 0; j < 5; j++) {
-            uint32_t *slot, at;
-            if (j == 0) {
-                centroi(m, top + i, &e);
-            } else {
-                maths1(&m->verts[q->v[j - 1]], &m->verts[q->v[j & 3]], &e);
-                if (!smoothing)
-                    maths9(&e, 0.5f);
-            }
-            slot = findpoint(m, &e);
-            at = *slot - 1;
-            /* Every centre is a point of its own; an edge point is shared. */
-            if (j == 0 || !*slot) {
-                if (nv == MIRL_MAXVERTS) {
-                    memmove(m->quads, &m->quads[top], nf * sizeof(Quad));
-                    memmove(m->selected, &m->selected[top], nf * sizeof(int32_t));
-                    capnote();
-                    return;
-                }
-                if (!*slot)
-                    *slot = nv + 1;
-                at = nv++;
-                sum[at] = count[at] = zero;
-            }
-            m->verts[at] = e; /* a shared point takes the signs of zero given last */
-            pt[j] = at;
-            if (j == 0) {
-                c = e;
-                count[at].x += 1.0f;
-            } else {
-                const uint32_t a = q->v[j - 1];
-                if (count[at].x == 0.0f)
-                    count[at].x = 2.0f; /* the edge point's own position counts twice */
-                maths1(&sum[at], &c, &sum[at]);
-                count[a].x += 1.0f;
-                maths1(&sum[a], &c, &sum[a]);
-                maths1(&sum[a], &e, &sum[a]);
-                count[at].x += 1.0f;
-            }
-        }
-        for (int j = 0; j < 4; j++) {
-            Quad *k = &m->quads[4 * i + j];
-            k->v[0] = q->v[j];
-            k->v[1] = pt[1 + j];
-            k->v[2] = pt[0];
-            k->v[3] = pt[1 + ((j + 3) & 3)];
-            m->selected[4 * i + j] = m->selected[top + i];
-        }
+    /* It fits. Child j of face i becomes face 4i + j: back to front, each
+       face is read before its place is written (face 0 last, by its own
+       first child). */
+    for (i = 4 * nf; i-- > 0;) {
+        Quad *k = &m->quads[i];
+        fp = &FacePoints[5 * (i / 4)];
+        j = i % 4;
+        k->v[0] = m->quads[i / 4].v[j];
+        k->v[1] = fp[1 + j];
+        k->v[2] = fp[0];
+        k->v[3] = fp[1 + ((j + 3) & 3)];
+        m->selected[i] = m->selected[i / 4];
     }
-    m->nverts = nv;
     m->nquads = 4 * nf;
-    for (uint32_t v = 0; smoothing && v < nv; v++) {
-        const float n = count[v].x, inv = mirl_recip(n);
-        Vec3 *p = &m->verts[v];
-        if (n == 0.0f)
+    /* Old points: p*(n - 3) + sum/n, new ones p + sum; then all over n. */
+    for (i = 0; smoothing && i < m->nverts; i++) {
+        int32_t n;
+        float inv, a = 1.0f;
+        memcpy(&n, &m->fnormals[i], sizeof n);
+        if (n == 0)
             continue; /* an old point no face uses stays where it is */
-        if (v < nv0) {
-            maths9(&sum[v], inv);
-            maths4(p, n - 3.0f, &sum[v], p);
-        } else {
-            maths1(&sum[v], p, p);
+        inv = (float)(1.0 / n); /* never a NaN: n >= 1 */
+        if (i < nv0) {
+            maths9(&sum[i], inv);
+            a = (float)n - 3.0f;
         }
-        maths9(p, inv);
+        mirl_mix(&m->verts[i], &m->verts[i], a, &sum[i], 1.0);
+        maths9(&m->verts[i], inv);
     }
 }
 /*@ end */

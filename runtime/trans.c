@@ -2,7 +2,14 @@
    face along its stored face normal. */
 #include "internal.h"
 
-/*@ transob */
+#ifdef MIRL_PLAYER
+/*@ transax */
+/* The player's form: affine (scale.c) adds p along the axis, +0 along the
+   others. */
+#define transax(m, p, axis, scope) affine(m, p, 8 << (axis) | 64 * !(scope))
+/*@ end */
+
+#else
 /* All three components are added, also the zeros: adding +0 turns a -0
    coordinate into +0, and replay depends on the same bits. */
 MIRL_ROUTINE(".transob") void transob(Mesh *m, const Vec3 *offset, int32_t scope)
@@ -22,16 +29,15 @@ MIRL_ROUTINE(".transob") void transob(Mesh *m, const Vec3 *offset, int32_t scope
             *p = q;
     }
 }
-/*@ end */
 
-/*@ transax */
 /* transob by p along one axis (0 X, 1 Y, 2 Z), by +0 along the others. */
 MIRL_SECTION(".transob") static void transax(Mesh *m, float p, int axis, int32_t scope)
 {
     const Vec3 o = {axis == 0 ? p : 0.0f, axis == 1 ? p : 0.0f, axis == 2 ? p : 0.0f};
     transob(m, &o, scope);
 }
-/*@ end */
+
+#endif
 
 /*@ trans1 */
 MIRL_ROUTINE(".trans1") void trans1(Mesh *m, float p)
