@@ -48,24 +48,13 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 #else
 MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 {
-    uint32_t pick = 0; /* at most 255 pick steps: always inside picks[256] */
     PickCount = 0;
     /* A replay depends on the record alone: a last pick left over from
        before (an undone pick, an earlier model) must not steer a "select
        similar" that comes before the record's own first pick, or undo and
        load would build another mesh than a player does. */
     LastPickedFace = -1;
-    for (uint32_t i = 0; i < r->count; i++) {
-        uint8_t o = r->ops[i];
-        if (o < MIRL_NUMOPS && OperationTable[o]) {
-            OperationTable[o](m, decpar(r->params[i]));
-            if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8) /* selection leaves the geometry alone */
-                setnorm(m);
-        } else if (o == MIRL_OPPICK && PickOperation) {
-            PickOperation(m, r->picks[pick]);
-            pick += 1;
-        }
-    }
+    replayfrom(r, m, 0);
 }
 #endif
 
@@ -74,10 +63,11 @@ MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
     replayobj(&CommandRecord, m);
 }
 
-/* The editor's undo and redo go on from a mesh that already holds the replay
-   of r's first `first` steps, with PickCount and LastPickedFace as that
-   replay left them: the steps from `first` on then give the bits of a whole
-   replay. Editor only; a player replays whole records.
+/* The editor's replays, whole (replayobj) or, for undo and redo, going on
+   from a mesh that already holds the replay of r's first `first` steps,
+   with PickCount and LastPickedFace as that replay left them: the steps
+   from `first` on then give the bits of a whole replay. A player has its
+   own replayobj.
    Normals are recomputed only before trans2 and at the end: setnorm rewrites
    every used normal from the positions and quads alone, and trans2 is the
    only operation that reads them (smooth clears them as scratch first), so
@@ -93,10 +83,10 @@ MIRL_SECTION(".unpacko") void replayfrom(const mirlObj *r, Mesh *m, uint32_t fir
                 stale = 0;
             }
             OperationTable[o](m, decpar(r->params[i]));
-            if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8)
+            if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8) /* selection leaves the geometry alone */
                 stale = 1;
         } else if (o == MIRL_OPPICK && PickCount < MIRL_MAXPICKS) {
-            select9(m, r->picks[PickCount]); /* the pick cursor is PickCount */
+            PickOperation(m, r->picks[PickCount]); /* the pick cursor is PickCount */
         }
     }
     if (stale)

@@ -226,7 +226,8 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
 /*@ smooth findpoint point Slots FacePoints */
 /* The player's form: the same points, counts and sums in the same order as
    the editor's, in less code and memory. The normal arrays, which the
-   replay rebuilds after every step, hold the sums and the counts. */
+   replay rebuilds before anything reads them again, hold the sums and the
+   counts. */
 static uint32_t Slots[1u << 19]; /* new point index + 1 by position; 0 empty */
 /* Per old face: its centre point and its four edge points. */
 static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)];

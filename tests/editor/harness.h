@@ -20,7 +20,6 @@
 // What the editor asked of the window system.
 struct ObservedPlatform {
     int menuAttached = 1;
-    int modifiers = 0;       // what glutGetModifiers answers
     bool holdFrames = false; // keep the frame in the back buffer to read it
 };
 extern ObservedPlatform Observed;
