@@ -1,40 +1,40 @@
 // Measured by scripts/size.sh --table on the project's machine, for builds
 // without xz: xz-compressed -Os code bytes of a player,
 // i686 MinGW: the fixed part and each operation over it.
-static const int PlayerFixedBytes = 399;
+static const int PlayerFixedBytes = 360;
 static const int PlayerOperationBytes[51] = {
-    39, // 0 scale1
-    34, // 1 scale2
-    32, // 2 scale3
-    28, // 3 scale4
-    106, // 4 scale5
-    100, // 5 scale6
-    99, // 6 scale7
-    88, // 7 scale8
-    122, // 8 scalece
-    35, // 9 trans1
-    42, // 10 trans2b
-    40, // 11 trans3
-    98, // 12 trans4
-    96, // 13 trans5
-    95, // 14 trans6
-    67, // 15 trans2
-    324, // 16 rotate1
-    323, // 17 rotate2
-    322, // 18 rotate3
-    22, // 19 select1
+    44, // 0 scale1
+    42, // 1 scale2
+    41, // 2 scale3
+    20, // 3 scale4
+    107, // 4 scale5
+    97, // 5 scale6
+    95, // 6 scale7
+    82, // 7 scale8
+    119, // 8 scalece
+    36, // 9 trans1
+    37, // 10 trans2b
+    37, // 11 trans3
+    97, // 12 trans4
+    91, // 13 trans5
+    89, // 14 trans6
+    80, // 15 trans2
+    326, // 16 rotate1
+    326, // 17 rotate2
+    324, // 18 rotate3
+    23, // 19 select1
     21, // 20 select2
-    35, // 21 select3
-    114, // 22 select4
-    112, // 23 select5
-    171, // 24 select6
-    173, // 25 select7
-    173, // 26 select8
-    585, // 27 subd
-    670, // 28 smoooth
-    304, // 29 addquad
-    69, // 30 delQuad
-    116, // 31 addcube
+    29, // 21 select3
+    121, // 22 select4
+    119, // 23 select5
+    182, // 24 select6
+    182, // 25 select7
+    182, // 26 select8
+    554, // 27 subd
+    631, // 28 smoooth
+    271, // 29 addquad
+    74, // 30 delQuad
+    103, // 31 addcube
     0,
     0,
     0,
@@ -53,5 +53,5 @@ static const int PlayerOperationBytes[51] = {
     0,
     0,
     0,
-    33, // 50 select9
+    30, // 50 select9
 };

@@ -52,6 +52,21 @@
 #define MIRL_EXACT static inline
 #define MIRL_APART
 #endif
+/* GCC's -Os still spends bytes on speed: these options give about a tenth
+   less packed code on 32-bit x86 and leave the arithmetic alone (none of
+   them may reorder or contract a float operation). They hold for this file
+   only: MIRL_OPTIONS_END, at its end, gives the demo its own back. */
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 8
+#pragma GCC push_options
+#pragma GCC optimize("omit-frame-pointer", "no-code-hoisting", "no-early-inlining", "no-expensive-optimizations")
+#pragma GCC optimize("no-guess-branch-probability", "no-if-conversion", "no-lra-remat", "no-schedule-insns2")
+#pragma GCC optimize("no-shrink-wrap", "no-tree-ch", "no-tree-loop-distribute-patterns", "no-tree-loop-im")
+#pragma GCC optimize("no-tree-loop-ivcanon", "no-tree-pta", "no-tree-reassoc", "no-caller-saves", "no-gcse-lm")
+#pragma GCC optimize("no-ipa-cp")
+#define MIRL_OPTIONS_END _Pragma("GCC pop_options")
+#else
+#define MIRL_OPTIONS_END
+#endif
 /*@ end */
 #else
 #define MIRL_LOCAL

@@ -272,7 +272,7 @@ std::string makePlayer(const std::vector<PlayerObject> &objects, bool everyOpera
             text = std::regex_replace(text, std::regex("MIRL_OPENTRY\\(" + e + "\\)"), used.count(e) ? e : "0");
         body += text + "\n";
     }
-    out += "/* Private to this file. */\n" + renames + "\n" + body;
+    out += "/* Private to this file. */\n" + renames + "\n" + body + "MIRL_OPTIONS_END\n";
     for (const std::string &n : privateNames)
         out += "#undef " + n + "\n";
     out += "\n#ifdef __cplusplus\n}\n#endif\n";

@@ -53,6 +53,16 @@ for p in player every; do
     [ "$mem" -le 4194304 ] || { echo "$p keeps $mem bytes of static memory"; exit 1; }
 done
 
+# The player's own GCC options end with it: code after it in the same file
+# compiles as it would alone.
+printf 'int after(int *p, int n) { int s = 0; while (n--) s += p[n] * n; return s; }\n' >"$work/after.c"
+printf '#include "every.c"\n#include "after.c"\n' >"$work/both.c"
+for f in after both; do
+    gcc -m32 -msse2 -O2 -ffunction-sections -c "$work/$f.c" -o "$work/$f.o"
+    objdump -d -j .text.after "$work/$f.o" | grep '^ ' >"$work/$f.dis"
+done
+cmp -s "$work/after.dis" "$work/both.dis" || { echo "the player's options outlast it"; exit 1; }
+
 # Single-object players: leaving operations out changes nothing.
 head -n 12 "$work/reference.txt" | while read -r name digest; do
     d="$work/one_$name" && mkdir -p "$d"
