@@ -1,5 +1,6 @@
 #include "playergen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <regex>
@@ -112,8 +113,10 @@ std::vector<std::string> definedMacros(const std::string &text)
 {
     static const std::regex define(R"(#define (\w+))");
     std::vector<std::string> out;
+    // Each name once, also when both branches of an #if define it.
     for (std::sregex_iterator i(text.begin(), text.end(), define), end; i != end; ++i)
-        out.push_back((*i)[1].str());
+        if (std::find(out.begin(), out.end(), (*i)[1].str()) == out.end())
+            out.push_back((*i)[1].str());
     return out;
 }
 
