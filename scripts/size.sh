@@ -42,7 +42,7 @@ runtime() {
     both "$work/runtime.c" "-I$root/runtime"
 }
 
-row() { printf '%-44s %7s %7s %9s %7s\n' "$@"; }
+row() { printf '%-50s %7s %7s %9s %7s\n' "$@"; }
 
 # The byte meter's table, at build time: one target only, i686 MinGW where
 # it is installed, else the host's gcc (x86-64, a few per cent apart).
