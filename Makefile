@@ -14,7 +14,7 @@ MAKEFLAGS += --no-print-directory
 .PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults clean
 
 # A private X server for the programs that need one.
-PRIVATE_X = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp"
+PRIVATE_X = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset"
 
 all: build
 

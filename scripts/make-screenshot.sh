@@ -9,7 +9,7 @@ output=$(realpath -m "${2:-docs/screenshot.png}")
 work=$(mktemp -d)
 numfile="$work/display"
 
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset 3>"$numfile" >/dev/null 2>&1 &
 xvfb=$!
 editor=""
 cleanup() {

@@ -2,7 +2,7 @@
 # The built editor driven like a user under xvfb-run: real pointer and key
 # events, menus opened with the right button, the screen read back by pixel,
 # the console read from the program's output.
-# usage: xvfb-run -a -s "-screen 0 1600x1200x24" e2e.sh EDITOR
+# usage: xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" e2e.sh EDITOR
 set -u
 editor=$(realpath "$1")
 . "$(dirname "$0")/xdrive.sh"

@@ -4,7 +4,7 @@
 # It must keep answering: every few seconds the i key has to print the model
 # information. At the end the record is saved and mirl-tool must replay it to
 # the counts the editor reports.
-# usage: xvfb-run -a -s "-screen 0 1600x1200x24" soak.sh EDITOR MIRL_TOOL [SECONDS [SEED]]
+# usage: xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" soak.sh EDITOR MIRL_TOOL [SECONDS [SEED]]
 #   (SOAK_SECONDS, SOAK_SEED)
 set -u
 editor=$(realpath "$1") tool=$(realpath "$2")
