@@ -35,7 +35,7 @@ static void openPreviewOnSmoothedCube()
     for (int i = 0; i < 7; i++)
         smoooth(committedMesh(), 0.0f);
     setnorm(committedMesh());
-    CommandRecord.count = 1;
+    dropto(1);
     std::printf(" "); // the cycle's console line
     dispatchCommand(11); // OBJECT Move X
 }
@@ -160,13 +160,15 @@ static void BM_UndoFromCheckpoints(benchmark::State &state)
 static void BM_UndoWholeReplay(benchmark::State &state)
 {
     buildLongRecord();
+    const uint32_t last = (uint32_t)numsteps() - 1;
+    const uint8_t op = CommandRecord.ops[last], param = CommandRecord.params[last];
     for (auto _ : state) {
-        CommandRecord.count -= 1;
+        dropto(last);
         Mesh *m = committedMesh();
         m->nverts = m->nquads = 0;
-        replayrec(m);
+        replayobj(&CommandRecord, m);
         state.PauseTiming();
-        CommandRecord.count += 1;
+        insstep(last, op, param, 0);
         state.ResumeTiming();
     }
     state.counters["steps"] = numsteps();

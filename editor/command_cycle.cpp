@@ -72,7 +72,7 @@ void dispatchCommand(int item)
 
 void previewStep(int direction)
 {
-    truncateRecord(PreviewStart); // the step of the previous run
+    dropto((uint32_t)PreviewStart); // the step of the previous run
     Editor.paramOffset = (float)((double)Editor.paramOffset + direction * parameterStep());
     copyUsedPositions(previewMesh(), committedMesh());
     Commands[Editor.currentCommand].handler();
@@ -87,7 +87,7 @@ void commitPreview()
 
 void cancelPreview()
 {
-    truncateRecord(PreviewStart);
+    dropto((uint32_t)PreviewStart);
     std::printf(" cancelled");
     finishCommand();
 }

@@ -24,10 +24,6 @@ static void forgetRedo()
 void resetHistory()
 {
     CommandHistory.count = 0;
-    for (int i = 0; i < HistoryCapacity; i++) {
-        CommandHistory.items[i] = HistoryEmpty;
-        CommandHistory.starts[i] = 0;
-    }
     forgetRedo();
     resetCheckpoints();
 }
@@ -35,8 +31,9 @@ void resetHistory()
 static void appendHistory(int item, int start)
 {
     if (CommandHistory.count < HistoryCapacity) {
-        CommandHistory.items[CommandHistory.count] = item;
-        CommandHistory.starts[CommandHistory.count++] = start;
+        const int n = CommandHistory.count++;
+        CommandHistory.items[n] = item;
+        CommandHistory.starts[n] = start;
     }
 }
 
@@ -60,38 +57,22 @@ int recordHasRoomFor(int item)
     return 1;
 }
 
-void truncateRecord(int n)
-{
-    while (numsteps() > n) {
-        CommandRecord.count -= 1;
-        if (CommandRecord.ops[CommandRecord.count] == MIRL_OPPICK)
-            PickCount -= 1;
-    }
-}
-
-static int picksIn(int first, int end)
-{
-    int n = 0;
-    for (int i = first; i < end; i++)
-        n += CommandRecord.ops[i] == MIRL_OPPICK;
-    return n;
-}
-
 // Copies the steps from `start` on, and their picks, onto the redo list.
 static void keepForRedo(int item, int start)
 {
-    const int steps = numsteps() - start, picks = picksIn(start, numsteps());
+    const mirlObj &r = CommandRecord;
+    const int steps = numsteps() - start, picks = numpicks() - (int)pickidx(&r, (uint32_t)start);
     if (Redo.count == HistoryCapacity || Redo.steps + steps > MIRL_MAXSTEPS || Redo.picks + picks > MIRL_MAXPICKS)
         forgetRedo(); // only a record edited behind the editor's back gets here
     Redo.items[Redo.count] = item;
     Redo.firstStep[Redo.count] = Redo.steps;
     Redo.firstPick[Redo.count++] = Redo.picks;
     for (int i = start; i < numsteps(); i++) {
-        Redo.ops[Redo.steps] = CommandRecord.ops[i];
-        Redo.params[Redo.steps++] = CommandRecord.params[i];
+        Redo.ops[Redo.steps] = r.ops[i];
+        Redo.params[Redo.steps++] = r.params[i];
     }
-    for (uint32_t p = PickCount - (uint32_t)picks; p < PickCount; p++)
-        Redo.pickList[Redo.picks++] = CommandRecord.picks[p];
+    for (int p = numpicks() - picks; p < numpicks(); p++)
+        Redo.pickList[Redo.picks++] = r.picks[p];
 }
 
 void rebuildMesh(Mesh *m)
@@ -106,10 +87,8 @@ void undoLastCommand(Mesh *m)
     recordoff();
     const int last = CommandHistory.count - 1, start = CommandHistory.starts[last];
     keepForRedo(CommandHistory.items[last], start);
-    truncateRecord(start);
+    dropto((uint32_t)start);
     replayToEnd(m, -1); // m holds more than the record now
-    CommandHistory.items[last] = HistoryEmpty;
-    CommandHistory.starts[last] = 0;
     CommandHistory.count = last;
 }
 
@@ -127,13 +106,10 @@ int redoLastUndone(Mesh *m, const char **why)
     }
     recordoff();
     const int start = numsteps();
-    for (int i = 0; i < steps; i++) {
-        CommandRecord.ops[start + i] = Redo.ops[Redo.firstStep[top] + i];
-        CommandRecord.params[start + i] = Redo.params[Redo.firstStep[top] + i];
+    for (int i = 0, p = Redo.firstPick[top]; i < steps; i++) {
+        const uint8_t op = Redo.ops[Redo.firstStep[top] + i];
+        insstep((uint32_t)(start + i), op, Redo.params[Redo.firstStep[top] + i], op == MIRL_OPPICK ? Redo.pickList[p++] : 0);
     }
-    for (int i = 0; i < picks; i++)
-        CommandRecord.picks[PickCount + (uint32_t)i] = Redo.pickList[Redo.firstPick[top] + i];
-    CommandRecord.count = (uint8_t)(start + steps);
     // The committed mesh is the replay of the steps before: going on from it
     // (or from a checkpoint kept since the undo) gives a full replay's bits.
     replayToEnd(m, start);

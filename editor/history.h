@@ -1,16 +1,14 @@
-// The undo list: the item numbers of the modelling commands (0-34) and picks
-// (58) in the order they were made, each with the record's step count before
-// it, so undo takes back exactly the item's own steps. What undo takes away
-// is kept for redo until a new command or pick.
+// The undo list: the modelling commands (0-34) and picks (58) in the order
+// they were made. Undo takes back exactly one item; what it takes away is
+// kept for redo until the next change. Only the runtime's record routines
+// change the record.
 #pragma once
 
 #include "mirl.h"
 
-enum {
-    HistoryCapacity = 256,
-    HistoryEmpty = 999, // value of every slot at and beyond the count
-};
+enum { HistoryCapacity = 256 };
 
+// Entries at and beyond count are leftovers with no meaning.
 struct CommandHistoryList {
     int count;
     int items[HistoryCapacity];
@@ -31,17 +29,13 @@ void pushHistory(int item, int start);
 // keeps every history item standing for exactly its own steps.
 int recordHasRoomFor(int item);
 
-// Cuts the record back to its first n steps (the first step too, which
-// droplast keeps: after loading an empty record it is a command's own).
-void truncateRecord(int n);
-
-// Undo: keeps the last history item's steps for redo, drops them and
-// rebuilds m, the committed mesh, as a replay of the rest of the record.
+// Undo: keeps the last history item for redo, takes it back in the record
+// and rebuilds m, the committed mesh, as a replay of the record.
 void undoLastCommand(Mesh *m);
 
 // Redo: appends the last undone item's steps and replays them onto m, as
-// if the user had done it again. Returns 0 when nothing changed, with the
-// reason in `why`.
+// if the user had done it again. Returns 0 when
+// nothing changed, with the reason in `why`.
 int redoLastUndone(Mesh *m, const char **why);
 
 // Empties m and replays the whole record into it.
