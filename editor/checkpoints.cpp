@@ -63,15 +63,16 @@ static void removeAt(int i)
     Order[--Used] = slot; // free again
 }
 
-// When every slot is taken, one that no longer fits the record goes first;
-// else the checkpoint whose loss leaves the smallest gap of replay work
-// (never the newest).
+// When every slot is taken, one whose steps are no longer the record's goes
+// first (those beyond the record's end may come back with redo); else the
+// checkpoint whose loss leaves the smallest gap of replay work (never the
+// newest).
 static void makeRoom()
 {
     if (Used < CheckpointSlots)
         return;
     for (int i = Used - 1; i >= 0; i--) {
-        if (!stillValid(Slots[Order[i]])) {
+        if (Slots[Order[i]].step <= numsteps() && !stillValid(Slots[Order[i]])) {
             removeAt(i);
             return;
         }

@@ -21,7 +21,7 @@ static const float SelectedRowColour[3] = {0.55f, 0.2f, 0.15f};
 // 40 columns hold the longest row. The badge below keeps its corner.
 enum { Pitch = 15, Pad = 6, Columns = 40, Margin = 4, BadgeSpace = 50 };
 
-static int FirstShown;        // first step shown while scrolled
+static int FirstShown;         // first step shown while scrolled
 static bool FollowsEnd = true; // shows the last step, whatever it is
 static int Selected = -1;
 
