@@ -1,7 +1,8 @@
 // The editor's history on big models: one live preview step at 98,304 faces
 // against its operation alone (and against copying whole meshes, as the
-// preview once did), and undo on a 224-step record of 196,608 faces from
-// checkpoints against a replay of the whole record.
+// preview once did), undo on a 224-step record of 196,608 faces from
+// checkpoints against a replay of the whole record, and on that record the
+// live edit of an earlier step's parameter and the deletion of a step.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -16,6 +17,8 @@
 #include "editor_state.h"
 #include "history.h"
 #include "platform.h"
+#include "step_edit.h"
+#include "step_list.h"
 
 // No window: the cycle's window-system calls do nothing.
 static const PlatformBackend Headless = {
@@ -35,7 +38,7 @@ static void openPreviewOnSmoothedCube()
     for (int i = 0; i < 7; i++)
         smoooth(committedMesh(), 0.0f);
     setnorm(committedMesh());
-    CommandRecord.count = 1;
+    dropto(1);
     std::printf(" "); // the cycle's console line
     dispatchCommand(11); // OBJECT Move X
 }
@@ -115,6 +118,7 @@ static void runOperation(mirlOp operation, int item, float p)
 // Eight cubes smoothed six times, then 210 moves: 224 steps.
 static void buildLongRecord()
 {
+    setPlatformBackend(&Headless);
     recordoff();
     restartScene(committedMesh());
     resetHistory();
@@ -160,13 +164,15 @@ static void BM_UndoFromCheckpoints(benchmark::State &state)
 static void BM_UndoWholeReplay(benchmark::State &state)
 {
     buildLongRecord();
+    const uint32_t last = (uint32_t)numsteps() - 1;
+    const uint8_t op = CommandRecord.ops[last], param = CommandRecord.params[last];
     for (auto _ : state) {
-        CommandRecord.count -= 1;
+        dropto(last);
         Mesh *m = committedMesh();
         m->nverts = m->nquads = 0;
-        replayrec(m);
+        replayobj(&CommandRecord, m);
         state.PauseTiming();
-        CommandRecord.count += 1;
+        insstep(last, op, param, 0);
         state.ResumeTiming();
     }
     state.counters["steps"] = numsteps();
@@ -175,3 +181,83 @@ static void BM_UndoWholeReplay(benchmark::State &state)
 BENCHMARK(BM_UndoFromCheckpoints)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(96);
 BENCHMARK(BM_UndoWholeReplay)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 static int undoRatio = benchRatio("BM_UndoFromCheckpoints", "BM_UndoWholeReplay");
+
+static double secondsSince(std::chrono::steady_clock::time_point begin)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+}
+
+// A live edit of step range(0) of the long record: each iteration is one
+// horizontal motion event (the byte moves by one or two), from the change in
+// the record to the new model in the preview, as the window would then draw
+// it. The edit starts with a click on the row (begin_ms), which keeps a
+// checkpoint right at the step once. The edit's own handlers run, without
+// the window's command start and end (no menus without a window).
+static void BM_EditStep(benchmark::State &state)
+{
+    const int step = (int)state.range(0);
+    buildLongRecord();
+    const uint8_t old = CommandRecord.params[step];
+    auto startEdit = [step, old] {
+        setpar((uint32_t)step, old);
+        Editor.paramOffset = 0.0f;
+        selectStep(step);
+        copyUsedMesh(previewMesh(), committedMesh()); // as the command start does
+        commandEditStep();
+    };
+    auto begin = std::chrono::steady_clock::now();
+    startEdit();
+    const double first = secondsSince(begin);
+    double worst = 0.0;
+    for (auto _ : state) {
+        if (CommandRecord.params[step] >= 250) { // near the end of the range: again from the old byte
+            state.PauseTiming();
+            startEdit();
+            state.ResumeTiming();
+        }
+        begin = std::chrono::steady_clock::now();
+        followStepEdit(1);
+        worst = std::max(worst, secondsSince(begin));
+    }
+    setpar((uint32_t)step, old); // as Escape leaves it
+    Editor.paramOffset = 0.0f;
+    state.counters["begin_ms"] = first * 1e3;
+    state.counters["worst_ms"] = worst * 1e3;
+    state.counters["faces"] = committedMesh()->nquads;
+    state.counters["checkpoints"] = checkpointCount();
+    state.counters["checkpoint_MB"] = (double)checkpointBytes() / 1e6;
+}
+
+// Deleting step range(0) (Delete on its row: the handler and the command
+// end's normals and checkpoint) and, untimed, its undo.
+static void BM_DeleteStep(benchmark::State &state)
+{
+    const int step = (int)state.range(0);
+    buildLongRecord();
+    double worst = 0.0;
+    for (auto _ : state) {
+        selectStep(step);
+        auto begin = std::chrono::steady_clock::now();
+        commandDeleteStep();
+        setnorm(committedMesh());
+        noteCommittedState(committedMesh());
+        worst = std::max(worst, secondsSince(begin));
+        state.PauseTiming();
+        undoLastCommand(committedMesh());
+        // The command end kept a checkpoint of the record without the step:
+        // the next deletion would start from it.
+        dropCheckpointsAfter(step);
+        setnorm(committedMesh());
+        noteCommittedState(committedMesh());
+        state.ResumeTiming();
+    }
+    state.counters["worst_ms"] = worst * 1e3;
+    state.counters["steps"] = numsteps();
+    state.counters["checkpoints"] = checkpointCount();
+    state.counters["checkpoint_MB"] = (double)checkpointBytes() / 1e6;
+}
+
+// Steps 220 and 120 are moves; 14 is the first step with a parameter (the
+// first move after the smooths); step 2 is a cube, which can only go.
+BENCHMARK(BM_EditStep)->Arg(220)->Arg(120)->Arg(14)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(60);
+BENCHMARK(BM_DeleteStep)->Arg(2)->Arg(120)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);

@@ -1,7 +1,7 @@
-// Checkpoints of the committed state, so undo and redo replay only the few
-// steps after the nearest one instead of the whole record. A checkpoint is
-// the used part of the mesh with the replay state (PickCount, which is also
-// the pick cursor, and LastPickedFace) after the record's first n steps.
+// Checkpoints of the committed state, so undo, redo and the edits of a step
+// replay only the steps after the nearest one instead of the whole record.
+// A checkpoint is the used part of the mesh, with LastPickedFace, after the
+// record's first n steps; it serves while those steps are the record's.
 #pragma once
 
 #include <cstddef>
@@ -28,10 +28,20 @@ void dropCheckpointsAfter(int n);
 // has grown costly enough.
 void noteCommittedState(const Mesh *m);
 
+// The record was changed at step `step` (an edit or a deletion, or their
+// undo): the replay work estimated beyond it is forgotten.
+void stepsChangedFrom(int step);
+
 // Rebuilds m as the replay of the whole record. m already holds the replay
 // of the first `have` steps (0 or less: m holds nothing usable). Starts from
 // the latest checkpoint that is nearer than that and replays the rest.
 void replayToEnd(Mesh *m, int have);
+
+// Makes sure a checkpoint of the record's first `step` steps is kept, so
+// that replays after a change of step `step` start right there (a live edit
+// replays at every mouse motion). Builds it in scratch when there is none;
+// scratch is then the replay of those steps.
+void keepCheckpointAt(int step, Mesh *scratch);
 
 // Checkpoints held and the bytes of mesh they hold.
 int checkpointCount();

@@ -10,6 +10,7 @@
 #include "history.h"
 #include "menus.h"
 #include "platform.h"
+#include "step_edit.h"
 
 double parameterStep()
 {
@@ -58,8 +59,8 @@ void dispatchCommand(int item)
             pushHistory(item, numsteps());
     }
     Editor.interactionMode = ModePreview;
-    // Only a preview reads the preview slot, and its operation only moves
-    // vertices: the used part is all it needs.
+    // Only a preview (or an edit of a step) reads the preview slot, and its
+    // operation only moves vertices: the used part is all it needs.
     if (command.kind == Parametric)
         copyUsedMesh(previewMesh(), committedMesh());
     Editor.aaoShadingOn = 0;
@@ -72,7 +73,9 @@ void dispatchCommand(int item)
 
 void previewStep(int direction)
 {
-    truncateRecord(PreviewStart); // the step of the previous run
+    if (stepEditOpen())
+        return followStepEdit(direction);
+    dropto((uint32_t)PreviewStart); // the step of the previous run
     Editor.paramOffset = (float)((double)Editor.paramOffset + direction * parameterStep());
     copyUsedPositions(previewMesh(), committedMesh());
     Commands[Editor.currentCommand].handler();
@@ -80,6 +83,8 @@ void previewStep(int direction)
 
 void commitPreview()
 {
+    if (stepEditOpen())
+        return commitStepEdit();
     copyUsedPositions(committedMesh(), previewMesh());
     pushHistory(Editor.currentCommand, PreviewStart);
     finishCommand();
@@ -87,7 +92,9 @@ void commitPreview()
 
 void cancelPreview()
 {
-    truncateRecord(PreviewStart);
+    if (stepEditOpen())
+        return cancelStepEdit();
+    dropto((uint32_t)PreviewStart);
     std::printf(" cancelled");
     finishCommand();
 }

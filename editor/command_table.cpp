@@ -73,9 +73,12 @@ constexpr CommandEntry Commands[CommandCount] = {
     {55, View, "Along X", commandViewAlongX, EditorCommand, 0},
     {56, View, "Along Y", commandViewAlongY, EditorCommand, 0},
     {57, View, "Along Z", commandViewAlongZ, EditorCommand, 0},
-    // Not in the menu: a pick is run by the mouse, redo by its keys.
+    // Not in the menu: a pick is run by the mouse, redo by its keys, an edit
+    // of a step by a click on the step list and a deletion by Delete.
     {58, NoSubmenu, "pick", nullptr, OneShot, 1},
     {59, NoSubmenu, "redo", commandRedo, EditorCommand, 0},
+    {60, NoSubmenu, "edit step", commandEditStep, Parametric, 0},
+    {61, NoSubmenu, "delete step", commandDeleteStep, EditorCommand, 0},
 };
 
 static constexpr bool rowsInItemOrder()
@@ -96,5 +99,7 @@ static_assert(Commands[ItemUndo].handler == commandUndo && Commands[ItemLoad].ha
                   Commands[ItemObjectInfo].handler == commandObjectInfo &&
                   Commands[ItemExport].handler == exportCommand && Commands[ItemRestart].handler == commandRestart &&
                   Commands[ItemExit].handler == commandExit && Commands[ItemAAO].handler == commandAAO &&
-                  Commands[PickItem].handler == nullptr && Commands[ItemRedo].handler == commandRedo,
+                  Commands[PickItem].handler == nullptr && Commands[ItemRedo].handler == commandRedo &&
+                  Commands[ItemEditStep].handler == commandEditStep &&
+                  Commands[ItemDeleteStep].handler == commandDeleteStep,
               "a named item is not on its row");

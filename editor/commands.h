@@ -41,7 +41,10 @@ enum {
     ItemAAO = 53,
     PickItem = 58, // a face pick: no menu entry, but a history item
     ItemRedo = 59, // keys only: the menu tree stays as it always was
-    CommandCount = 60,
+    // The step list's: a click on a row, the Delete key; history items.
+    ItemEditStep = 60,
+    ItemDeleteStep = 61,
+    CommandCount = 62,
 };
 
 extern const CommandEntry Commands[CommandCount];
@@ -98,9 +101,11 @@ void commandRotateX();
 void commandRotateY();
 void commandRotateZ();
 
-// FILE (items 35-43), and redo
+// FILE (items 35-43), redo, and the step list's edit and deletion
 void commandUndo();
 void commandRedo();
+void commandEditStep();
+void commandDeleteStep();
 void loadObjectCommand();
 void saveObjectCommand();
 void commandObjectInfo();

@@ -10,6 +10,7 @@
 #include "editor_state.h"
 #include "history.h"
 #include "mirlfile.h"
+#include "step_list.h"
 
 // The cause of the last file notice, taken when the notice comes: the message
 // box it opens may change errno before the command can print it.
@@ -63,8 +64,10 @@ void loadObjectCommand()
     const int loaded = loadobj(name, committedMesh());
     reportFileFailure(loaded, "Not loaded", name);
     // A refused file (reported by loadobj) leaves model, record and history.
-    if (loaded)
+    if (loaded) {
         resetHistory();
+        selectStep(-1);
+    }
 }
 
 void saveObjectCommand()
@@ -105,6 +108,7 @@ void commandRestart()
 {
     restartScene(committedMesh());
     resetHistory();
+    selectStep(-1);
     Editor.interactionMode = ModePick;
 }
 

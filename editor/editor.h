@@ -16,7 +16,9 @@ void onMenuStatus(int status, int x, int y); // GLUT's menu status callback
 void finishCommand();
 void commitPreview();
 void cancelPreview(); // Escape: the preview's step goes, nothing else changed
-void previewStep(int direction); // one horizontal motion event in ModePreview
+// One horizontal motion event in ModePreview: a command's preview or, while
+// one is open, an edit of a step (which commit and cancel also end).
+void previewStep(int direction);
 
 // Camera and projection.
 void setProjection(int width, int height); // also the reshape callback

@@ -5,16 +5,23 @@
 
 CommandHistoryList CommandHistory;
 
-// The steps undo took away, newest item last: each item's steps and picks
-// run from its first entries to the next item's.
+// The items undo took away, newest last: a command's or pick's steps and
+// picks run from its first entries to the next item's; an edit or a
+// deletion keeps its change.
 static struct {
     int count;
     int items[HistoryCapacity];
     int firstStep[HistoryCapacity], firstPick[HistoryCapacity];
+    StepChange changes[HistoryCapacity];
     int steps, picks;
     uint8_t ops[MIRL_MAXSTEPS], params[MIRL_MAXSTEPS];
     uint32_t pickList[MIRL_MAXPICKS];
 } Redo;
+
+static bool isStepChange(int item)
+{
+    return item == ItemEditStep || item == ItemDeleteStep;
+}
 
 static void forgetRedo()
 {
@@ -24,19 +31,17 @@ static void forgetRedo()
 void resetHistory()
 {
     CommandHistory.count = 0;
-    for (int i = 0; i < HistoryCapacity; i++) {
-        CommandHistory.items[i] = HistoryEmpty;
-        CommandHistory.starts[i] = 0;
-    }
     forgetRedo();
     resetCheckpoints();
 }
 
-static void appendHistory(int item, int start)
+static void appendHistory(int item, int start, const StepChange &change)
 {
     if (CommandHistory.count < HistoryCapacity) {
-        CommandHistory.items[CommandHistory.count] = item;
-        CommandHistory.starts[CommandHistory.count++] = start;
+        const int n = CommandHistory.count++;
+        CommandHistory.items[n] = item;
+        CommandHistory.starts[n] = start;
+        CommandHistory.changes[n] = change;
     }
 }
 
@@ -44,7 +49,13 @@ void pushHistory(int item, int start)
 {
     forgetRedo();
     dropCheckpointsAfter(start);
-    appendHistory(item, start);
+    appendHistory(item, start, StepChange());
+}
+
+void pushStepChange(int item, const StepChange &change)
+{
+    forgetRedo();
+    appendHistory(item, change.step, change);
 }
 
 int recordHasRoomFor(int item)
@@ -60,38 +71,37 @@ int recordHasRoomFor(int item)
     return 1;
 }
 
-void truncateRecord(int n)
+// Makes the change again (redo) or takes it back (undo) in the record: 1 if
+// the record allowed it.
+static int applyStepChange(int item, const StepChange &c, bool undo)
 {
-    while (numsteps() > n) {
-        CommandRecord.count -= 1;
-        if (CommandRecord.ops[CommandRecord.count] == MIRL_OPPICK)
-            PickCount -= 1;
-    }
+    const uint32_t step = (uint32_t)c.step;
+    if (item == ItemEditStep)
+        return setpar(step, (uint8_t)(undo ? c.before : c.after));
+    if (undo)
+        return insstep(step, (uint8_t)c.op, (uint8_t)c.before, c.face);
+    return delstep(step);
 }
 
-static int picksIn(int first, int end)
+// Puts the item on the redo list: an edit or deletion with its change, a
+// command or pick with its steps (from `start` on) and their picks.
+static void keepForRedo(int item, int start, const StepChange &change)
 {
-    int n = 0;
-    for (int i = first; i < end; i++)
-        n += CommandRecord.ops[i] == MIRL_OPPICK;
-    return n;
-}
-
-// Copies the steps from `start` on, and their picks, onto the redo list.
-static void keepForRedo(int item, int start)
-{
-    const int steps = numsteps() - start, picks = picksIn(start, numsteps());
+    const mirlObj &r = CommandRecord;
+    const bool own = !isStepChange(item);
+    const int steps = own ? numsteps() - start : 0, picks = own ? numpicks() - (int)pickidx(&r, (uint32_t)start) : 0;
     if (Redo.count == HistoryCapacity || Redo.steps + steps > MIRL_MAXSTEPS || Redo.picks + picks > MIRL_MAXPICKS)
         forgetRedo(); // only a record edited behind the editor's back gets here
     Redo.items[Redo.count] = item;
+    Redo.changes[Redo.count] = change;
     Redo.firstStep[Redo.count] = Redo.steps;
     Redo.firstPick[Redo.count++] = Redo.picks;
-    for (int i = start; i < numsteps(); i++) {
-        Redo.ops[Redo.steps] = CommandRecord.ops[i];
-        Redo.params[Redo.steps++] = CommandRecord.params[i];
+    for (int i = numsteps() - steps; i < numsteps(); i++) {
+        Redo.ops[Redo.steps] = r.ops[i];
+        Redo.params[Redo.steps++] = r.params[i];
     }
-    for (uint32_t p = PickCount - (uint32_t)picks; p < PickCount; p++)
-        Redo.pickList[Redo.picks++] = CommandRecord.picks[p];
+    for (int p = numpicks() - picks; p < numpicks(); p++)
+        Redo.pickList[Redo.picks++] = r.picks[p];
 }
 
 void rebuildMesh(Mesh *m)
@@ -104,12 +114,16 @@ void undoLastCommand(Mesh *m)
     if (CommandHistory.count == 0)
         return;
     recordoff();
-    const int last = CommandHistory.count - 1, start = CommandHistory.starts[last];
-    keepForRedo(CommandHistory.items[last], start);
-    truncateRecord(start);
-    replayToEnd(m, -1); // m holds more than the record now
-    CommandHistory.items[last] = HistoryEmpty;
-    CommandHistory.starts[last] = 0;
+    const int last = CommandHistory.count - 1, item = CommandHistory.items[last], start = CommandHistory.starts[last];
+    const StepChange &change = CommandHistory.changes[last];
+    keepForRedo(item, start, change);
+    if (isStepChange(item)) {
+        applyStepChange(item, change, true);
+        stepsChangedFrom(start);
+    } else {
+        dropto((uint32_t)start);
+    }
+    replayToEnd(m, -1); // m holds another record's replay now
     CommandHistory.count = last;
 }
 
@@ -119,25 +133,35 @@ int redoLastUndone(Mesh *m, const char **why)
         *why = "Nothing to redo";
         return 0;
     }
-    const int top = Redo.count - 1;
+    const int top = Redo.count - 1, item = Redo.items[top];
     const int steps = Redo.steps - Redo.firstStep[top], picks = Redo.picks - Redo.firstPick[top];
     if (numsteps() + steps > MIRL_MAXSTEPS || numpicks() + picks > MIRL_MAXPICKS) {
         *why = "Nothing redone: the record has no room for the steps";
         return 0;
     }
     recordoff();
-    const int start = numsteps();
-    for (int i = 0; i < steps; i++) {
-        CommandRecord.ops[start + i] = Redo.ops[Redo.firstStep[top] + i];
-        CommandRecord.params[start + i] = Redo.params[Redo.firstStep[top] + i];
+    if (isStepChange(item)) {
+        const StepChange &change = Redo.changes[top];
+        if (!applyStepChange(item, change, false)) {
+            *why = "Nothing redone: the record does not hold that step";
+            return 0;
+        }
+        stepsChangedFrom(change.step);
+        replayToEnd(m, -1);
+        appendHistory(item, change.step, change);
+    } else {
+        const int start = numsteps();
+        for (int i = 0, p = Redo.firstPick[top]; i < steps; i++) {
+            const uint8_t op = Redo.ops[Redo.firstStep[top] + i];
+            insstep((uint32_t)(start + i), op, Redo.params[Redo.firstStep[top] + i],
+                    op == MIRL_OPPICK ? Redo.pickList[p++] : 0);
+        }
+        // The committed mesh is the replay of the steps before: going on from
+        // it (or from a checkpoint kept since the undo) gives a full replay's
+        // bits.
+        replayToEnd(m, start);
+        appendHistory(item, start, StepChange());
     }
-    for (int i = 0; i < picks; i++)
-        CommandRecord.picks[PickCount + (uint32_t)i] = Redo.pickList[Redo.firstPick[top] + i];
-    CommandRecord.count = (uint8_t)(start + steps);
-    // The committed mesh is the replay of the steps before: going on from it
-    // (or from a checkpoint kept since the undo) gives a full replay's bits.
-    replayToEnd(m, start);
-    appendHistory(Redo.items[top], start);
     Redo.steps = Redo.firstStep[top];
     Redo.picks = Redo.firstPick[top];
     Redo.count = top;

@@ -9,9 +9,12 @@
 #include "meter.h"
 #include "pick.h"
 #include "platform.h"
+#include "step_list.h"
 
-// What GLUT passes for Ctrl+Y, Ctrl+Z (with or without Shift) and Escape.
-enum { CtrlY = 25, CtrlZ = 26, EscapeKey = 27 };
+// What GLUT passes for Ctrl+Y, Ctrl+Z (with or without Shift), Escape and
+// Delete; the wheel comes as presses of buttons 3 (up) and 4 (down).
+enum { CtrlY = 25, CtrlZ = 26, EscapeKey = 27, DeleteKey = 127 };
+enum { WheelUp = 3, WheelDown = 4, WheelRows = 3 };
 
 static int sign(int d)
 {
@@ -63,6 +66,8 @@ static void pickAt(int x, int y)
 
 void onMouseButton(int button, int state, int x, int y)
 {
+    if ((button == WheelUp || button == WheelDown) && state == GLUT_DOWN && stepListContains(x, y))
+        scrollStepList(button == WheelUp ? -WheelRows : WheelRows);
     // Releases (also the unmatched one after a menu choice) and other buttons.
     if (button != GLUT_LEFT_BUTTON || state != GLUT_DOWN)
         return;
@@ -71,7 +76,11 @@ void onMouseButton(int button, int state, int x, int y)
         commitPreview();
         break;
     case ModePick:
-        pickAt(x, y);
+        // The list lies over the model: a click on it picks no face.
+        if (stepListContains(x, y))
+            clickStepList(x, y);
+        else
+            pickAt(x, y);
         break;
     case ModeZoom:
         Editor.interactionMode = ModeOrbit;
@@ -109,6 +118,12 @@ void onSpecialKey(int key, int x, int y)
         else
             Editor.pitch = (float)((double)Editor.pitch - 5.0);
         break;
+    case GLUT_KEY_PAGE_UP:
+        scrollStepList(-stepListPage());
+        break;
+    case GLUT_KEY_PAGE_DOWN:
+        scrollStepList(stepListPage());
+        break;
     default:
         break;
     }
@@ -140,6 +155,13 @@ void onKey(unsigned char key, int x, int y)
         break;
     case 'h':
         toggleMeter();
+        break;
+    case 'l':
+        toggleStepList();
+        break;
+    case DeleteKey:
+        if (StepListShown) // only what the user sees selected
+            dispatchCommand(ItemDeleteStep);
         break;
     case ' ':
         Editor.interactionMode = Editor.interactionMode == ModePick ? ModeOrbit : ModePick;

@@ -7,6 +7,7 @@
 #include "editor_state.h"
 #include "meter.h"
 #include "platform.h"
+#include "step_list.h"
 
 const float DefaultColour[3] = {0.7f, 0.7f, 0.85f};
 const float QuadColour[3] = {0.25f, 0.25f, 0.5f};
@@ -55,6 +56,7 @@ void display()
     drawNormals(m);
     drawBadge();
     drawMeter(m);
+    drawStepList();
     platform().swapBuffers();
 }
 

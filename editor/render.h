@@ -9,7 +9,7 @@
 void initGraphics();
 
 // The display callback: grid and axes, the mesh of the current mode (faces,
-// outlines, vertices, normals), the badge and the byte meter. Every frame leaves lighting
+// outlines, vertices, normals), the badge, the byte meter and the step list. Every frame leaves lighting
 // off, line width and point size 1, depth test on, the default colour, the
 // modelview matrix selected and the viewport's clear colour.
 void display();

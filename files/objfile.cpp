@@ -48,7 +48,7 @@ MIRL_SECTION(".unpacko") static int decodetxt(const unsigned char *text, size_t 
 // Takes the record as the editor's own and replays it into the emptied mesh.
 MIRL_SECTION(".unpacko") static int replayloaded(const mirlObj *r, Mesh *m)
 {
-    CommandRecord = *r;
+    setrec(r);
     // With the Recorder on, the replay would append to the record it reads.
     int32_t recorder = RecorderOn;
     recordoff();

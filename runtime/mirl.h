@@ -204,13 +204,36 @@ void recordoff(void);
 /* RecorderOn = 0 */
 void recordstep(int32_t opcode, float p);
 /* The Recorder: while on, appends (opcode & 255, encpar(p)); a pick step
-   also stores LastPick. A full record (255 steps) or pick list (256)
-   refuses the step with a notice and, for a pick, takes one off PickCount
-   to cancel the increment that select9 makes next. */
+   also stores LastPick at picks[PickCount] and counts it. A full record
+   (255 steps) or pick list (256) refuses the step with a notice. */
 void droplast(void);
 /* Removes the last step, never the first; a removed pick lowers PickCount. */
 void resetrecord(void);
 /* Empties the record: count 0, PickCount 0, LastPickedFace -1. */
+/* The routines above and below are the only code that changes the record;
+   each keeps PickCount the number of pick steps, and the n-th pick step's
+   face picks[n]. */
+void dropto(uint32_t n);
+/* Cuts the record back to its first n steps (the first step too, unlike
+   droplast); each pick dropped lowers PickCount. */
+int32_t delstep(uint32_t i);
+/* Removes step i, 0 < i < count (1), else changes nothing (0). A pick step
+   takes its face out of picks; later pick steps keep theirs. */
+int32_t insstep(uint32_t i, uint8_t op, uint8_t b, uint32_t face);
+/* Puts the step (op, ParamByte b) before step i, i <= count (1); a pick
+   step's face goes in its place in picks. 0, changing nothing, when the
+   record (255) or, for a pick, the pick list (256) is full. */
+int32_t setpar(uint32_t i, uint8_t b);
+/* ParamByte of step i = b (1), if i < count and haspar of its opcode;
+   otherwise changes nothing (0). */
+int32_t haspar(uint8_t op);
+/* 1 for the opcodes whose parameter changes the model: the scalings, moves
+   and rotations, 0 to 18. */
+void setrec(const mirlObj *r);
+/* Takes *r as the record, leftovers included, PickCount its pick steps. */
+uint32_t pickidx(const mirlObj *r, uint32_t i);
+/* Pick steps among r's first i steps: where step i's face is in picks when
+   step i is a pick, and where a replay from step i finds its next face. */
 int32_t numsteps(void);
 /* CommandRecord.count */
 int32_t numpicks(void);
@@ -218,17 +241,18 @@ int32_t numpicks(void);
 void replayobj(const mirlObj *r, Mesh *m);
 /* Applies r's steps to m (which the caller empties first). Opcodes below 32
    run through OperationTable, each but 19..26 followed by setnorm; opcode 50
-   picks the next pick-list face; other opcodes are skipped. PickCount is
-   rebuilt and LastPickedFace starts at -1, so the result depends on the
-   record alone. Keep the Recorder off. A damaged record cannot make it read or
-   write out of bounds: out-of-range picks and steps beyond the mesh
-   capacity change nothing. */
+   picks the next pick-list face; other opcodes are skipped. LastPickedFace
+   starts at -1, so the result depends on the record alone; the record and
+   PickCount are only read. Keep the Recorder off. A damaged record cannot
+   make it read or write out of bounds: out-of-range picks and steps beyond
+   the mesh capacity change nothing. */
 void replayrec(Mesh *m);
 /* replayobj(&CommandRecord, m) */
 void replayfrom(const mirlObj *r, Mesh *m, uint32_t first);
 /* Goes on with r's steps from `first`, on a mesh that holds the replay of
-   the steps before it, PickCount and LastPickedFace as that replay left
-   them (the editor's undo and redo; not in a player). */
+   the steps before it and LastPickedFace as that replay left it; the first
+   pick from there takes picks[pickidx(r, first)] (the editor's undo, redo
+   and step edits; not in a player). */
 uint8_t encpar(float p);
 /* ParamByte of p: low 8 bits of (p + 8) * 15.9375, rounded half to even.
    A NaN or infinite p is stored as 128, the byte of 0.0. */
@@ -287,7 +311,7 @@ void addcube(Mesh *m, float p); /* 31: append the cube, its faces selected */
 void select9(Mesh *m, uint32_t f);
 /* Opcode 50, a pick: toggles face f (a face at or beyond nquads is left
    alone), sets LastPickedFace to f if now selected else -1, LastPick = f,
-   records the step, then PickCount += 1 in every case. */
+   then records the step (the Recorder counts the face it stores). */
 
 /* Shared routines of the operations */
 void transob(Mesh *m, const Vec3 *offset, int32_t scope);

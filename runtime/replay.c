@@ -48,7 +48,6 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 #else
 MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 {
-    PickCount = 0;
     /* A replay depends on the record alone: a last pick left over from
        before (an undone pick, an earlier model) must not steer a "select
        similar" that comes before the record's own first pick, or undo and
@@ -63,11 +62,14 @@ MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
     replayobj(&CommandRecord, m);
 }
 
-/* The editor's replays, whole (replayobj) or, for undo and redo, going on
-   from a mesh that already holds the replay of r's first `first` steps,
-   with PickCount and LastPickedFace as that replay left them: the steps
+/* The editor's replays, whole (replayobj) or, for undo, redo and edits of
+   a step, going on from a mesh that already holds the replay of r's first
+   `first` steps, with LastPickedFace as that replay left it: the steps
    from `first` on then give the bits of a whole replay. A player has its
    own replayobj.
+   The pick cursor starts at the first face of a pick step from `first` on:
+   the n-th pick step of a record takes its n-th face. It reads the record
+   only; the record's own pick count is the record module's.
    Normals are recomputed only before trans2 and at the end: setnorm rewrites
    every used normal from the positions and quads alone, and trans2 is the
    only operation that reads them (smooth clears them as scratch first), so
@@ -75,6 +77,7 @@ MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
 MIRL_SECTION(".unpacko") void replayfrom(const mirlObj *r, Mesh *m, uint32_t first)
 {
     int stale = 0;
+    uint32_t cursor = pickidx(r, first);
     for (uint32_t i = first; i < r->count; i++) {
         uint8_t o = r->ops[i];
         if (o < MIRL_NUMOPS && OperationTable[o]) {
@@ -85,8 +88,8 @@ MIRL_SECTION(".unpacko") void replayfrom(const mirlObj *r, Mesh *m, uint32_t fir
             OperationTable[o](m, decpar(r->params[i]));
             if (o < MIRL_OP_SELECT1 || o > MIRL_OP_SELECT8) /* selection leaves the geometry alone */
                 stale = 1;
-        } else if (o == MIRL_OPPICK && PickCount < MIRL_MAXPICKS) {
-            PickOperation(m, r->picks[PickCount]); /* the pick cursor is PickCount */
+        } else if (o == MIRL_OPPICK && cursor < MIRL_MAXPICKS) {
+            PickOperation(m, r->picks[cursor++]);
         }
     }
     if (stale)

@@ -228,7 +228,6 @@ MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
         LastPickedFace = m->selected[f] ? (int32_t)f : -1;
     }
     LastPick = f;
-    recordstep(MIRL_OPPICK, 0.0f);
-    PickCount += 1;
+    recordstep(MIRL_OPPICK, 0.0f); /* which also counts the face it stores */
 }
 #endif

@@ -118,6 +118,74 @@ ExitCode runExport(const char *path, const char *objectName, bool withInclude)
     return finishStdout();
 }
 
+namespace {
+
+// The file's record as the runtime's, with the step checked against it.
+ExitCode readForChange(const char *path, unsigned long step, mirlObj *record)
+{
+    ExitCode read = readRecordFile(path, record);
+    if (read != ExitOk)
+        return read;
+    if (step >= record->count) {
+        printError(std::string(path) + ": no step " + std::to_string(step) +
+                   (record->count ? " (the record has steps 0-" + std::to_string(record->count - 1) + ")"
+                                  : " (the record is empty)"));
+        return ExitUsage;
+    }
+    setrec(record);
+    return ExitOk;
+}
+
+std::string stepName(uint8_t op)
+{
+    const char *name = operationName(op);
+    return name ? name : "opcode " + std::to_string(op);
+}
+
+} // namespace
+
+ExitCode runSet(const char *path, unsigned long step, uint8_t value)
+{
+    static mirlObj record;
+    ExitCode read = readForChange(path, step, &record);
+    if (read != ExitOk)
+        return read;
+    const uint8_t op = record.ops[step], before = record.params[step];
+    if (!setpar((uint32_t)step, value)) {
+        printError(std::string(path) + ": step " + std::to_string(step) + " (" + stepName(op) +
+                   ") has no parameter to set: only scalings, moves and rotations (opcodes 0-18) have one");
+        return ExitUsage;
+    }
+    ExitCode saved = saveRecordFile(path);
+    if (saved != ExitOk)
+        return saved;
+    std::printf("step %lu %s: %u -> %u (%+.7f -> %+.7f)\n", step, stepName(op).c_str(), (unsigned)before,
+                (unsigned)value, (double)decpar(before), (double)decpar(value));
+    return finishStdout();
+}
+
+ExitCode runDelete(const char *path, unsigned long step)
+{
+    static mirlObj record;
+    ExitCode read = readForChange(path, step, &record);
+    if (read != ExitOk)
+        return read;
+    const uint8_t op = record.ops[step];
+    const uint32_t face = op == MIRL_OPPICK ? record.picks[pickidx(&record, (uint32_t)step)] : 0;
+    if (!delstep((uint32_t)step)) {
+        printError(std::string(path) + ": step 0 cannot be deleted (the first step stays)");
+        return ExitUsage;
+    }
+    ExitCode saved = saveRecordFile(path);
+    if (saved != ExitOk)
+        return saved;
+    std::printf("deleted step %lu %s", step, stepName(op).c_str());
+    if (op == MIRL_OPPICK)
+        std::printf(" (face %u)", (unsigned)face);
+    std::printf("; %d steps left\n", numsteps());
+    return finishStdout();
+}
+
 ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath)
 {
     // Every input is read before the output is opened: a damaged object

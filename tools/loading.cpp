@@ -72,3 +72,14 @@ ExitCode readRecordFile(const char *path, mirlObj *record)
     FatalErrno = 0;
     return loadResult(path, readobj(path, record));
 }
+
+ExitCode saveRecordFile(const char *path)
+{
+    FatalTitle.clear();
+    FatalErrno = 0;
+    if (saveobj(path))
+        return ExitOk;
+    printError(std::string(path) + ": cannot write (" + (FatalErrno ? std::strerror(FatalErrno) : FatalTitle.c_str()) +
+               ")");
+    return ExitWriteFailed;
+}

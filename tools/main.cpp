@@ -28,6 +28,10 @@ const char Usage[] =
     "  obj FILE.mrl OUT.obj        replay and write the mesh as Wavefront OBJ\n"
     "                              (selected faces in group \"selected\");\n"
     "                              OUT.obj \"-\" writes to standard output\n"
+    "  set FILE.mrl STEP VALUE     set the parameter byte (0-255) of a scaling,\n"
+    "                              move or rotation step (opcodes 0-18)\n"
+    "  delete FILE.mrl STEP        delete a step (not step 0, the first); a\n"
+    "                              pick's face leaves the pick list with it\n"
     "  export [--include] FILE.mrl NAME\n"
     "                              print the mirlObj initialiser NAME, as the\n"
     "                              editor appends it to Mirljects.h; --include\n"
@@ -48,6 +52,20 @@ ExitCode usageError(const std::string &message)
 {
     printError(message + " (see mirl-tool --help)");
     return ExitUsage;
+}
+
+// A decimal number of at most nine digits, nothing else (no sign, no blank).
+bool isNumber(const std::string &s, unsigned long *value)
+{
+    if (s.empty() || s.size() > 9)
+        return false;
+    *value = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9')
+            return false;
+        *value = *value * 10 + (unsigned long)(c - '0');
+    }
+    return true;
 }
 
 // Object names become C and C++ identifiers; the editor's are at most 63
@@ -133,8 +151,10 @@ ExitCode run(std::vector<std::string> args)
     size_t expected;
     if (command == "info" || command == "dump")
         expected = 1;
-    else if (command == "obj" || command == "export")
+    else if (command == "obj" || command == "export" || command == "delete")
         expected = 2;
+    else if (command == "set")
+        expected = 3;
     else
         return usageError("unknown command '" + command + "'");
     if (args.size() != expected)
@@ -143,6 +163,17 @@ ExitCode run(std::vector<std::string> args)
 
     installNoticeHook();
     const char *file = args[0].c_str();
+    if (command == "set" || command == "delete") {
+        // The numbers are checked before the file is touched.
+        unsigned long step, value = 0;
+        if (!isNumber(args[1], &step))
+            return usageError("'" + args[1] + "' is not a step number");
+        if (command == "delete")
+            return runDelete(file, step);
+        if (!isNumber(args[2], &value) || value > 255)
+            return usageError("'" + args[2] + "' is not a byte (0-255)");
+        return runSet(file, step, (uint8_t)value);
+    }
     if (command == "info")
         return runInfo(file);
     if (command == "dump")

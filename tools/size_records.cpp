@@ -12,14 +12,15 @@ namespace {
 
 bool save(const std::string &path, std::initializer_list<int> ops, std::initializer_list<uint32_t> picks = {})
 {
-    CommandRecord = mirlObj();
+    mirlObj r = mirlObj();
     for (int op : ops) {
-        CommandRecord.ops[CommandRecord.count] = (uint8_t)op;
-        CommandRecord.params[CommandRecord.count++] = op == MIRL_OP_TRANS2 ? 132 : 144;
+        r.ops[r.count] = (uint8_t)op;
+        r.params[r.count++] = op == MIRL_OP_TRANS2 ? 132 : 144;
     }
-    PickCount = 0;
+    uint32_t n = 0;
     for (uint32_t p : picks)
-        CommandRecord.picks[PickCount++] = p;
+        r.picks[n++] = p;
+    setrec(&r);
     return saveobj(path.c_str());
 }
 

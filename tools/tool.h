@@ -28,9 +28,18 @@ ExitCode loadRecordFile(const char *path, Mesh *mesh);
 // Reads an object file's record without replaying it, with the same errors.
 ExitCode readRecordFile(const char *path, mirlObj *record);
 
+// Saves the runtime's record over the object file, safely replaced; on
+// failure prints why and returns ExitWriteFailed.
+ExitCode saveRecordFile(const char *path);
+
 ExitCode runInfo(const char *path);
 ExitCode runDump(const char *path);
 ExitCode runObj(const char *path, const char *outPath);
 ExitCode runExport(const char *path, const char *objectName, bool withInclude);
+// Change the file in place through a safe replacement; a step out of range
+// or one without a parameter (set) or the first step (delete) is refused
+// with ExitUsage and leaves the file as it was.
+ExitCode runSet(const char *path, unsigned long step, uint8_t value);
+ExitCode runDelete(const char *path, unsigned long step);
 // objects: NAME=FILE.mrl arguments, already checked; outPath "-" is stdout.
 ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath);

@@ -192,7 +192,7 @@ TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
 TEST_F(Cycle, CommandsAndPicksTheRecordCannotHoldChangeNothing)
 {
     while (numsteps() < 251) // Select All steps
-        CommandRecord.ops[CommandRecord.count++] = MIRL_OP_SELECT1;
+        insstep((uint32_t)numsteps(), MIRL_OP_SELECT1, 128, 0);
     rebuildMesh(committedMesh());
     runCommand(2);  // Invert: 252 steps, nothing selected
     runCommand(18); // Inset: 254

@@ -73,20 +73,19 @@ static void checkRecorder(const mirlObj &loaded, uint32_t picks)
         LastPick = loaded.picks[p];
         recordstep(loaded.ops[i], decpar(loaded.params[i]));
         p += loaded.ops[i] == MIRL_OPPICK;
-        PickCount += loaded.ops[i] == MIRL_OPPICK; // as select9 does after recording
     }
     const mirlObj &r = CommandRecord;
     check(r.count == loaded.count && PickCount == picks);
     check(!std::memcmp(r.ops, loaded.ops, r.count) && !std::memcmp(r.params, loaded.params, r.count));
     check(!std::memcmp(r.picks, loaded.picks, 4 * picks));
     // One step more: refused when the record is full; a pick beyond the list
-    // is refused and cancels select9's increment.
+    // is refused and not counted.
     recordstep(MIRL_OP_SUBD, 0.0f);
     check(r.count == (loaded.count == MIRL_MAXSTEPS ? MIRL_MAXSTEPS : loaded.count + 1));
     uint32_t count = r.count;
     PickCount = MIRL_MAXPICKS;
     recordstep(MIRL_OPPICK, 0.0f);
-    check(r.count == count && PickCount == MIRL_MAXPICKS - 1);
+    check(r.count == count && PickCount == MIRL_MAXPICKS);
     // Any float as a parameter: within -8..8 it comes back to the nearest
     // step; a NaN or infinity is stored as 0.0's byte, the rest wrap around.
     float p;
@@ -105,6 +104,34 @@ static void checkRecorder(const mirlObj &loaded, uint32_t picks)
     droplast(); // never the first step
     check(r.count == 1);
     recordoff();
+}
+
+// The record module's edits on any record: deleting a step and putting it
+// back, at a few places the input chooses, gives the record again (picks in
+// use included); a parameter changes only where it means something.
+static void checkEditing(const mirlObj &loaded, uint32_t picks, const uint8_t *choice)
+{
+    const mirlObj &r = CommandRecord;
+    auto sameUsed = [&](const mirlObj &a) {
+        return a.count == r.count && !std::memcmp(a.ops, r.ops, r.count) && !std::memcmp(a.params, r.params, r.count) &&
+               !std::memcmp(a.picks, r.picks, 4 * (size_t)PickCount);
+    };
+    setrec(&loaded);
+    check(numpicks() == (int32_t)picks && pickidx(&r, 256) == picks);
+    check(!delstep(0) && !delstep(r.count) && !setpar(r.count, 1) && sameUsed(loaded));
+    for (int k = 0; k < 3 && loaded.count > 1; k++) {
+        const uint32_t i = 1 + choice[k] % (loaded.count - 1u), j = pickidx(&r, i);
+        const uint8_t op = r.ops[i], b = r.params[i];
+        const bool pick = op == MIRL_OPPICK;
+        const uint32_t face = pick ? r.picks[j] : 0;
+        check(delstep(i) == 1 && r.count == loaded.count - 1 && PickCount == picks - pick);
+        check(!std::memcmp(r.ops, loaded.ops, i) && !std::memcmp(r.ops + i, loaded.ops + i + 1, r.count - i));
+        check(!std::memcmp(r.picks, loaded.picks, 4 * (size_t)j) &&
+              !std::memcmp(r.picks + j, loaded.picks + j + pick, 4 * (size_t)(PickCount - j)));
+        check(insstep(i, op, b, face) == 1 && sameUsed(loaded));
+        check(setpar(i, (uint8_t)(b + 1)) == haspar(op) && r.params[i] == (uint8_t)(b + haspar(op)));
+        setrec(&loaded);
+    }
 }
 
 // Exported to Mirljects.h in the folder, as the first export of a run: the
@@ -175,13 +202,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const uint32_t picks = (uint32_t)std::count(copy.ops, copy.ops + copy.count, MIRL_OPPICK);
     check(numpicks() == (int32_t)picks && numsteps() == copy.count);
     checkRecorder(copy, picks);
+    checkEditing(copy, picks, data);
     // The export text and a save and load through a file (the record must
     // come back the same) cost many runs each: only for one count in
     // sixteen, the starting record's among them.
     if (copy.count % 16 != 1)
         return 0;
-    CommandRecord = copy;
-    PickCount = picks;
+    setrec(&copy);
     checkExport();
     // The last byte picks the target; a refused one changes nothing.
     const Target &to = Targets[data[size - 1] % Targets.size()];

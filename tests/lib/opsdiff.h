@@ -22,8 +22,7 @@ void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads);
 std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p);
 
 // Random records of the seeds [first, first + count) replayed by the runtime
-// and by oracle::replay: "" when every mesh, LastPickedFace and PickCount
-// agree; opcodes[op] counts the steps of each opcode.
+// and by oracle::replay: "" when every mesh and LastPickedFace agree; opcodes[op] counts the steps of each opcode.
 std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, long opcodes[256]);
 
 // Six random operations of opcodes 0-18, 27-30 in a row on random meshes,

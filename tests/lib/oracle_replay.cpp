@@ -4,8 +4,7 @@ namespace oracle {
 
 void replay(const mirlObj *r, Mesh *m)
 {
-    PickCount = 0;
-    int cursor = 0;
+    int cursor = 0; // the n-th pick step takes the n-th face
     for (int i = 0; i < r->count; i++) {
         int o = r->ops[i];
         if (o < MIRL_NUMOPS) {

@@ -5,10 +5,7 @@
 
 void useRecord(const mirlObj &r)
 {
-    CommandRecord = r;
-    PickCount = 0;
-    for (int i = 0; i < r.count; i++)
-        PickCount += r.ops[i] == MIRL_OPPICK;
+    setrec(&r);
 }
 
 std::vector<SampleRecord> sampleRecords()

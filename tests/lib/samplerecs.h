@@ -15,6 +15,6 @@ struct SampleRecord {
 
 std::vector<SampleRecord> sampleRecords();
 
-// Puts r into CommandRecord with PickCount as a replay leaves it, ready for
+// Puts r into CommandRecord (setrec: PickCount its pick steps), ready for
 // saveobj or exportobj.
 void useRecord(const mirlObj &r);

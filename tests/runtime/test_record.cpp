@@ -52,13 +52,12 @@ TEST_F(Recorder, AFullPickListRefusesThePickWithItsNotice)
 
 TEST_F(Recorder, ReplayBuildsTheCubeSelectsAllAndTogglesThePick)
 {
-    PickCount = 7;
     mirlObj r = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT1, 128}, {MIRL_OPPICK, 128}}, {3});
     replayobj(&r, m.get());
     ASSERT_EQ(m->nquads, 6u);
     for (int q = 0; q < 6; q++)
         EXPECT_EQ(m->selected[q], q == 3 ? 0 : 1);
-    EXPECT_TRUE(numpicks() == 1 && LastPickedFace == -1 && numsteps() == 0);
+    EXPECT_TRUE(LastPickedFace == -1 && numsteps() == 0 && numpicks() == 0); // it only reads the record
     EXPECT_EQ(m->fnormals[2].z, 8.0f); // normals computed after the cube
 }
 
@@ -80,4 +79,141 @@ TEST_F(Recorder, ReplayStartsWithoutALastPickAndSetsNormalsAfterGeometryOnly)
     mirlObj geo = makeRecord({{MIRL_OP_SCALE5, 128}}); // nothing selected: moves nothing
     replayobj(&geo, m.get());
     EXPECT_EQ(m->fnormals[0].z, -8.0f);
+}
+
+// The record module keeps the pick list in step with the pick steps: the
+// n-th pick step's face is picks[n], PickCount the number of pick steps.
+class RecordEdits : public Recorder {
+  protected:
+    // Cube, select none, picks of faces 3, 5 and 1 around an extrude, a move
+    // along the normals: each pick's face matters for what follows.
+    const mirlObj base = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128},
+                                     {MIRL_OPPICK, 128}, {MIRL_OP_ADDQUAD, 128}, {MIRL_OPPICK, 128},
+                                     {MIRL_OP_TRANS2, 140}, {MIRL_OP_SELECT6, 128}},
+                                    {3, 5, 1});
+    std::unique_ptr<Mesh> fresh = newMesh();
+
+    // The record's used part as "op:byte" and "face" words.
+    static std::string used(const mirlObj &r)
+    {
+        std::string s;
+        for (int i = 0; i < r.count; i++)
+            s += std::to_string(r.ops[i]) + ":" + std::to_string(r.params[i]) + " ";
+        s += "|";
+        for (uint32_t p = 0; p < pickidx(&r, r.count); p++)
+            s += " " + std::to_string(r.picks[p]);
+        return s;
+    }
+    // CommandRecord replayed against a replay of `expected`, built afresh.
+    std::string replayedAs(const mirlObj &expected)
+    {
+        emptyMesh(m.get());
+        replayobj(&CommandRecord, m.get());
+        const int32_t last = LastPickedFace;
+        emptyMesh(fresh.get());
+        replayobj(&expected, fresh.get());
+        std::string d = meshDiff(*m, *fresh);
+        return d.empty() && last != LastPickedFace ? "last picked face differs" : d;
+    }
+};
+
+TEST_F(RecordEdits, DeletingAPickTakesItsFaceAndLaterPicksKeepTheirs)
+{
+    setrec(&base);
+    EXPECT_EQ(numpicks(), 3);
+    ASSERT_EQ(delstep(3), 1); // the pick of face 5
+    const mirlObj want = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128},
+                                     {MIRL_OP_ADDQUAD, 128}, {MIRL_OPPICK, 128}, {MIRL_OP_TRANS2, 140},
+                                     {MIRL_OP_SELECT6, 128}},
+                                    {3, 1});
+    EXPECT_EQ(used(CommandRecord), used(want));
+    EXPECT_EQ(numpicks(), 2);
+    EXPECT_EQ(replayedAs(want), "");
+    ASSERT_EQ(insstep(3, MIRL_OPPICK, 128, 5), 1); // and back
+    EXPECT_EQ(used(CommandRecord), used(base));
+    EXPECT_EQ(numpicks(), 3);
+    ASSERT_EQ(delstep(4), 1); // the extrude: the picks stay
+    EXPECT_EQ(std::vector<uint32_t>(CommandRecord.picks, CommandRecord.picks + 3), (std::vector<uint32_t>{3, 5, 1}));
+    EXPECT_EQ(numpicks(), 3);
+    ASSERT_EQ(delstep(2), 1); // the first pick
+    EXPECT_EQ(std::vector<uint32_t>(CommandRecord.picks, CommandRecord.picks + 2), (std::vector<uint32_t>{5, 1}));
+    EXPECT_EQ(numpicks(), 2);
+}
+
+TEST_F(RecordEdits, RefusalsChangeNothing)
+{
+    setrec(&base);
+    const std::string before = used(CommandRecord);
+    EXPECT_EQ(delstep(0), 0); // the first step stays
+    EXPECT_EQ(delstep(8), 0);
+    EXPECT_EQ(setpar(8, 1), 0);
+    for (uint32_t i : {0u, 1u, 2u, 4u, 7u}) // cube, select, pick, extrude, select similar
+        EXPECT_EQ(setpar(i, 200), 0) << i;
+    EXPECT_EQ(insstep(9, MIRL_OP_SUBD, 128, 0), 0);
+    EXPECT_EQ(used(CommandRecord), before);
+    EXPECT_EQ(numpicks(), 3);
+    mirlObj full = base;
+    full.count = MIRL_MAXSTEPS;
+    setrec(&full);
+    EXPECT_EQ(insstep(1, MIRL_OP_SUBD, 128, 0), 0);
+    EXPECT_EQ(numsteps(), MIRL_MAXSTEPS);
+    for (int op = 0; op < 256; op++)
+        EXPECT_EQ(haspar((uint8_t)op), op <= MIRL_OP_ROTATE3) << op;
+}
+
+TEST_F(RecordEdits, AParameterChangesOnlyItsStepAndTheModelFollows)
+{
+    setrec(&base);
+    ASSERT_EQ(setpar(6, 200), 1);
+    mirlObj want = base;
+    want.params[6] = 200;
+    EXPECT_EQ(used(CommandRecord), used(want));
+    EXPECT_EQ(replayedAs(want), "");
+    EXPECT_NE(replayedAs(base), ""); // the move went further
+}
+
+TEST_F(RecordEdits, CuttingBackUncountsThePicksDropped)
+{
+    setrec(&base);
+    dropto(4);
+    EXPECT_TRUE(numsteps() == 4 && numpicks() == 2);
+    dropto(9); // nothing to cut
+    EXPECT_TRUE(numsteps() == 4 && numpicks() == 2);
+    dropto(0); // the first step too, unlike droplast
+    EXPECT_TRUE(numsteps() == 0 && numpicks() == 0);
+    mirlObj leftovers = base;
+    leftovers.params[200] = 7;
+    setrec(&leftovers);
+    EXPECT_EQ(std::memcmp(&CommandRecord, &leftovers, sizeof leftovers), 0);
+}
+
+// Going on from the replay of any first steps gives the whole replay: the
+// first pick from there takes the face of its own place in the list.
+TEST_F(RecordEdits, ReplayGoesOnFromAnyStepWithThatStepsPick)
+{
+    emptyMesh(fresh.get());
+    replayobj(&base, fresh.get());
+    const int32_t last = LastPickedFace;
+    for (uint32_t first = 0; first <= base.count; first++) {
+        mirlObj head = base;
+        head.count = (uint8_t)first;
+        emptyMesh(m.get());
+        replayobj(&head, m.get());
+        replayfrom(&base, m.get(), first);
+        EXPECT_EQ(meshDiff(*m, *fresh), "") << "from step " << first;
+        EXPECT_EQ(LastPickedFace, last) << "from step " << first;
+        EXPECT_EQ(pickidx(&base, first), first <= 2 ? 0u : first <= 3 ? 1u : first <= 5 ? 2u : 3u);
+    }
+}
+
+TEST_F(Recorder, AFullRecordRefusesAPickWithoutCountingIt)
+{
+    mirlObj full = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OPPICK, 128}}, {2});
+    for (int i = 2; i < MIRL_MAXSTEPS; i++)
+        full.ops[full.count++] = MIRL_OP_SELECT1;
+    setrec(&full);
+    recordon();
+    select9(m.get(), 0);
+    EXPECT_TRUE(numsteps() == MIRL_MAXSTEPS && numpicks() == 1);
+    EXPECT_EQ(noted(), "Exceeded max number of modelling commands/ERROR;");
 }

@@ -37,14 +37,16 @@ answer_prompts() {
     echo "  answered '$name'" && say "$name"
 }
 
-# The editor must answer: a click ends a live preview (or picks, or switches
-# orbit and zoom), then i prints the model information. Sets info_line.
+# The editor must answer: a click ends a live preview or an edit of a step
+# (or picks, or switches orbit and zoom), then i prints the model
+# information. Sets info_line. It clicks right of the step list, where a
+# click would start an edit.
 ping() {
     local before i
     answer_prompts
     close_menus
     before=$(occurrences "Number of Selected Faces:")
-    xdo $(at $((100 + RANDOM % 600)) $((100 + RANDOM % 400)))
+    xdo $(at $((350 + RANDOM % 350)) $((100 + RANDOM % 400)))
     [ "${1:-click}" = click ] && xdo click 1
     xdo key i
     for ((i = 0; i < answer_timeout * 10; i++)); do
@@ -62,7 +64,7 @@ field() { sed -n "s/.*$1(\([0-9]*\).*/\1/p" <<<"$info_line"; }
 
 # FILE has 9 entries, the last of them Exit: never chosen.
 entries=(8 3 3 4 6 4 4 3 8 6 4 4)
-keys=(i u h space Left Right Up Down shift+Up shift+Down x U I Escape Return)
+keys=(i u h space Left Right Up Down shift+Up shift+Down x U I Escape Return l l Delete Prior Next)
 actions=0 menu_choices=0 pings=0 max_faces=0
 last_ping=$SECONDS end=$((SECONDS + seconds))
 while ((SECONDS < end)); do
@@ -78,7 +80,7 @@ while ((SECONDS < end)); do
     elif ((r < 35)); then
         xdo $(at $x $y)
     elif ((r < 48)); then
-        xdo $(at $x $y) click 1
+        xdo $(at $x $y) click $((RANDOM % 6 ? 1 : 4 + RANDOM % 2)) # sometimes the wheel
     elif ((r < 62)); then
         xdo $(at $x $y) key "${keys[RANDOM % ${#keys[@]}]}"
     elif ((r < 95)); then

@@ -168,4 +168,131 @@ TEST_F(Tool, ExportPrintsWhatTheEditorAppends)
     EXPECT_EQ(tool({"export", mrl("cube"), std::string(63, 'a')}).code, 0);
 }
 
+// The record without step i, built here step by step: a pick's face leaves
+// the pick list, the later picks keep theirs.
+mirlObj withoutStep(const mirlObj &r, int i)
+{
+    mirlObj out;
+    std::memset(&out, 0, sizeof out);
+    for (int k = 0, pick = 0, kept = 0; k < r.count; k++) {
+        const bool isPick = r.ops[k] == MIRL_OPPICK;
+        if (k != i) {
+            out.ops[out.count] = r.ops[k];
+            out.params[out.count++] = r.params[k];
+            if (isPick)
+                out.picks[kept++] = r.picks[pick];
+        }
+        pick += isPick;
+    }
+    return out;
+}
+
+TEST_F(Tool, DeleteKeepsEveryOtherPickAsAFreshRecordWouldHaveIt)
+{
+    for (const SampleRecord &s : samples) {
+        if (s.name.rfind("random", 0) != 0 && s.name != "picked" && s.name != "oddsteps")
+            continue;
+        // Every pick step, and a few others.
+        for (int i = 1; i < s.record.count; i++) {
+            if (s.record.ops[i] != MIRL_OPPICK && i % 7 != 0)
+                continue;
+            const std::string what = s.name + " step " + std::to_string(i), file = dir / "deleted.mrl";
+            useRecord(s.record);
+            ASSERT_TRUE(saveobj(file.c_str()));
+            ToolRun r = tool({"delete", file, std::to_string(i)});
+            ASSERT_TRUE(r.code == 0 && r.err.empty()) << what << ": " << r.err;
+            EXPECT_NE(r.out.find("deleted step " + std::to_string(i) + " "), std::string::npos) << what;
+            mirlObj want = withoutStep(s.record, i), got;
+            ASSERT_TRUE(readobj(file.c_str(), &got)) << what;
+            EXPECT_TRUE(got.count == want.count && !std::memcmp(got.ops, want.ops, want.count) &&
+                        !std::memcmp(got.params, want.params, want.count) &&
+                        !std::memcmp(got.picks, want.picks, 4 * (size_t)pickidx(&want, want.count)))
+                << what;
+            // What a fresh replay of the expected record lists and counts.
+            useRecord(want);
+            ASSERT_TRUE(saveobj(mrl("want").c_str()));
+            for (std::string command : {"dump", "info"})
+                EXPECT_EQ(tool({command, file}).out, tool({command, mrl("want")}).out) << what << " " << command;
+        }
+    }
+}
+
+TEST_F(Tool, SetChangesOnlyItsStepsByte)
+{
+    const std::string file = mrl("picked");
+    ToolRun r = tool({"set", file, "4", "200"});
+    ASSERT_TRUE(r.code == 0 && r.err.empty()) << r.err;
+    EXPECT_EQ(r.out, "step 4 trans2: 132 -> 200 (+0.2823534 -> +4.5490203)\n");
+    mirlObj want = samples[1].record, got;
+    ASSERT_EQ(samples[1].name, "picked");
+    want.params[4] = 200;
+    ASSERT_TRUE(readobj(file.c_str(), &got));
+    EXPECT_EQ(std::memcmp(&got, &want, sizeof got), 0); // leftovers included
+    for (std::string byte : {"0", "255", "007"}) {
+        ASSERT_EQ(tool({"set", file, "4", byte}).code, 0) << byte;
+        ASSERT_TRUE(readobj(file.c_str(), &got));
+        EXPECT_EQ(got.params[4], std::stoi(byte));
+    }
+}
+
+TEST_F(Tool, SetAndDeleteRefuseWithOneLineAndLeaveTheFile)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string words;
+    };
+    const std::string picked = mrl("picked"), empty = mrl("empty");
+    mirlObj none;
+    std::memset(&none, 0, sizeof none);
+    useRecord(none);
+    ASSERT_TRUE(saveobj(empty.c_str()));
+    const std::vector<Case> cases = {
+        {{"set", picked, "5", "1"}, 2, "picked.mrl: no step 5 (the record has steps 0-4)"},
+        {{"set", picked, "99999", "1"}, 2, "no step 99999"},
+        {{"set", picked, "2", "1"}, 2, "step 2 (select9) has no parameter to set"},
+        {{"set", picked, "0", "1"}, 2, "step 0 (addcube) has no parameter to set"},
+        {{"set", picked, "1", "1"}, 2, "step 1 (select2) has no parameter to set"},
+        {{"set", picked, "4", "256"}, 2, "'256' is not a byte (0-255)"},
+        {{"set", picked, "4", "1.5"}, 2, "'1.5' is not a byte"},
+        {{"set", picked, "4", " 7"}, 2, "' 7' is not a byte"},
+        {{"set", picked, "4", ""}, 2, "'' is not a byte"},
+        {{"set", picked, "4", "1234567890"}, 2, "is not a byte"},
+        {{"set", picked, "4", "-1"}, 2, "unknown option -1"},
+        {{"set", picked, "x", "1"}, 2, "'x' is not a step number"},
+        {{"set", picked, "4"}, 2, "set takes 3 arguments, not 2"},
+        {{"set", empty, "0", "1"}, 2, "empty.mrl: no step 0 (the record is empty)"},
+        {{"set", mrl("short"), "4", "1"}, 3, "short.mrl: Not a complete mirl object"},
+        {{"set", mrl("missing"), "4", "1"}, 1, "missing.mrl: Unable to read from file"},
+        {{"delete", picked, "0"}, 2, "picked.mrl: step 0 cannot be deleted (the first step stays)"},
+        {{"delete", picked, "5"}, 2, "picked.mrl: no step 5 (the record has steps 0-4)"},
+        {{"delete", picked, "+1"}, 2, "'+1' is not a step number"},
+        {{"delete", picked}, 2, "delete takes 2 arguments, not 1"},
+        {{"delete", dir.path, "1"}, 1, "Unable to read from file (Is a directory)"},
+    };
+    const std::vector<uint8_t> before = readFile(picked), emptyBefore = readFile(empty);
+    for (const Case &c : cases) {
+        std::string what = c.words + " (" + c.args[0] + ")";
+        ToolRun r = tool(c.args);
+        EXPECT_EQ(r.code, c.code) << what;
+        EXPECT_EQ(r.out, "") << what;
+        EXPECT_EQ(r.err.rfind("mirl-tool: ", 0), 0u) << what << ": " << r.err;
+        EXPECT_NE(r.err.find(c.words), std::string::npos) << what << ": " << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << what << ": not one line";
+        EXPECT_TRUE(readFile(picked) == before && readFile(empty) == emptyBefore) << what << ": the file changed";
+    }
+    // A write that fails (the file size limit hits root too) keeps the file.
+    if (!std::getenv("MIRL_TOOL_COMMAND")) {
+        FileSizeLimit limit(1000);
+        for (auto args : {std::vector<std::string>{"set", picked, "4", "9"}, {"delete", picked, "3"}}) {
+            ToolRun r = tool(args);
+            EXPECT_EQ(r.code, 4) << args[0];
+            EXPECT_NE(r.err.find("picked.mrl: cannot write"), std::string::npos) << r.err;
+        }
+    }
+    EXPECT_EQ(readFile(picked), before);
+    for (auto &e : fs::directory_iterator(dir.path))
+        EXPECT_NE(e.path().filename().string()[0], '.') << "a temporary file was left behind";
+}
+
 } // namespace

@@ -1,0 +1,382 @@
+// The step list and the changes of an earlier step: the list on the real
+// window (its pixels), live edits of a step's parameter, deletions, and
+// their undo and redo, always checked against a fresh replay of the record.
+#include <GL/freeglut.h>
+#include <random>
+
+#include "checkpoints.h"
+#include "harness.h"
+#include "meshdigest.h"
+#include "mirlfile.h"
+#include "randrec.h"
+#include "samplerecs.h"
+#include "step_edit.h"
+#include "step_list.h"
+#include "testmesh.h"
+
+namespace {
+
+class Steps : public EditorTest {
+  protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        if (StepListShown)
+            toggleStepList();
+    }
+    void TearDown() override
+    {
+        if (StepListShown)
+            toggleStepList();
+    }
+};
+
+// The middle of step's row in the window, the list scrolled as it is.
+int rowY(int step)
+{
+    const StepListView v = stepListView();
+    EXPECT_TRUE(step >= v.first && step < v.first + v.rows) << "step " << step << " not shown";
+    return v.rowsTop + (step - v.first) * v.pitch + v.pitch / 2;
+}
+
+std::string rowText(int step)
+{
+    char text[64];
+    formatStepRow(step, text, sizeof text);
+    return text;
+}
+
+// Within one unit of each byte: the rasteriser interpolates even a constant
+// colour.
+bool near(const Rgb &a, const Rgb &b)
+{
+    for (int i = 0; i < 3; i++)
+        if (a[i] - b[i] > 1 || b[i] - a[i] > 1)
+            return false;
+    return true;
+}
+
+Rgb bytesOf(float r, float g, float b)
+{
+    return {(int)(r * 255.0f + 0.5f), (int)(g * 255.0f + 0.5f), (int)(b * 255.0f + 0.5f)};
+}
+
+const Rgb Backing = bytesOf(0.25f, 0.25f, 0.5f), Hover = bytesOf(0.35f, 0.35f, 0.7f),
+          SelectedRow = bytesOf(0.55f, 0.2f, 0.15f);
+const int FreeX = 320; // right of every row's text, inside the box
+
+// The record's used part, which undo and redo must give back exactly.
+std::string usedRecord()
+{
+    const mirlObj &r = CommandRecord;
+    std::string s = std::to_string(r.count) + ":";
+    for (int i = 0; i < r.count; i++)
+        s += " " + std::to_string(r.ops[i]) + "/" + std::to_string(r.params[i]);
+    s += " |";
+    for (int p = 0; p < numpicks(); p++)
+        s += " " + std::to_string(r.picks[p]);
+    return s;
+}
+
+std::string stateNow()
+{
+    return usedRecord() + " # " + std::to_string(meshDigestOf(committedMesh())) + " last " +
+           std::to_string(LastPickedFace);
+}
+
+void clickRow(int step)
+{
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, FreeX, rowY(step));
+}
+
+// Motion events from where the pointer is: `right` to the right, then
+// `left` back.
+void moveMouse(int right, int left)
+{
+    int x = LastMouseX;
+    for (int i = 0; i < right; i++)
+        onPassiveMotion(++x, LastMouseY);
+    for (int i = 0; i < left; i++)
+        onPassiveMotion(--x, LastMouseY);
+}
+
+// Select None, three picks (faces 1, 2, 3), Extrude Normal, a Move Normal
+// to the right, Smooth, Select All: 10 steps.
+void buildModel()
+{
+    runCommand(1);
+    for (uint32_t f : {1u, 2u, 3u})
+        clickFace(f);
+    runCommand(19);
+    runCommand(24, 4);
+    runCommand(8);
+    runCommand(0);
+    ASSERT_EQ(numsteps(), 10);
+    ASSERT_EQ(CommandRecord.ops[7], MIRL_OP_TRANS2);
+}
+
+TEST_F(Steps, LShowsTheListWhoseRowsFollowTheRecord)
+{
+    EXPECT_EQ(stepListView().rows, 0);
+    const Rgb hidden = framePixel(FreeX, 14);
+    EXPECT_FALSE(near(hidden, Backing));
+    onKey('l', 0, 0);
+    ASSERT_EQ(stepListView().rows, 1);
+    EXPECT_TRUE(near(framePixel(FreeX, rowY(0)), Backing));
+    EXPECT_EQ(rowText(0), ">  0 addcube +0.0313730");
+    runCommand(1);
+    clickFace(1);
+    runCommand(24, 3);
+    ASSERT_EQ(stepListView().rows, 4);
+    EXPECT_EQ(rowText(0), "   0 addcube +0.0313730");
+    EXPECT_EQ(rowText(2), "   2 select9 +0.0313730 face 1");
+    char want[64];
+    std::snprintf(want, sizeof want, ">  3 trans2  %+.7f", (double)decpar(CommandRecord.params[3]));
+    EXPECT_EQ(rowText(3), want);
+
+    // The pointer's row lighter; a click selects a row without picking the
+    // face behind the list, and a row without a parameter starts no edit.
+    onPassiveMotion(FreeX, rowY(1));
+    EXPECT_TRUE(near(framePixel(FreeX, rowY(1)), Hover));
+    EXPECT_TRUE(near(framePixel(FreeX, rowY(2)), Backing));
+    clickRow(1);
+    EXPECT_EQ(selectedStep(), 1);
+    EXPECT_EQ(Editor.interactionMode, ModePick);
+    EXPECT_TRUE(numsteps() == 4 && numpicks() == 1);
+    onPassiveMotion(FreeX, rowY(2));
+    EXPECT_TRUE(near(framePixel(FreeX, rowY(1)), SelectedRow));
+    EXPECT_TRUE(near(framePixel(FreeX, rowY(2)), Hover));
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, FreeX, stepListView().bottom - 2); // the padding: nothing
+    EXPECT_TRUE(selectedStep() == 1 && numsteps() == 4);
+
+    onKey('l', 0, 0); // hidden again, the selection forgotten
+    EXPECT_TRUE(stepListView().rows == 0 && selectedStep() == -1);
+    EXPECT_FALSE(near(framePixel(FreeX, 14), Backing));
+}
+
+TEST_F(Steps, WheelAndPageKeysScrollAndTheEndStaysInView)
+{
+    onKey('l', 0, 0);
+    for (int i = 0; i < 60; i++)
+        runCommand(0);
+    StepListView v = stepListView();
+    ASSERT_EQ(v.rows, (600 - 4 - 50 - 12) / 15);
+    EXPECT_EQ(v.first, 61 - v.rows); // the last step in view
+    const int x = FreeX, y = v.rowsTop + 20;
+    onMouseButton(3, GLUT_DOWN, x, y);
+    onMouseButton(3, GLUT_UP, x, y);
+    EXPECT_EQ(stepListView().first, 61 - v.rows - 3);
+    onMouseButton(3, GLUT_DOWN, 700, y); // not over the list
+    EXPECT_EQ(stepListView().first, 61 - v.rows - 3);
+    runCommand(0); // scrolled up, the rows stay
+    EXPECT_EQ(stepListView().first, 61 - v.rows - 3);
+    onSpecialKey(GLUT_KEY_PAGE_UP, 0, 0);
+    EXPECT_EQ(stepListView().first, 0);
+    onMouseButton(4, GLUT_DOWN, x, y);
+    EXPECT_EQ(stepListView().first, 3);
+    onSpecialKey(GLUT_KEY_PAGE_DOWN, 0, 0);
+    onSpecialKey(GLUT_KEY_PAGE_DOWN, 0, 0);
+    EXPECT_EQ(stepListView().first, 62 - v.rows);
+    runCommand(0); // at the end, it follows the end
+    EXPECT_EQ(stepListView().first, 63 - v.rows);
+    EXPECT_EQ(rowText(62).substr(0, 4), "> 62");
+}
+
+TEST_F(Steps, ALiveEditOfAnEarlierStepUndoneAndRedone)
+{
+    buildModel();
+    const std::string before = stateNow();
+    const int historyBefore = CommandHistory.count, moved = CommandRecord.params[7];
+    onKey('l', 0, 0);
+    testing::internal::CaptureStdout();
+    clickRow(7);
+    EXPECT_EQ(Editor.interactionMode, ModePreview);
+    EXPECT_EQ(Observed.menuAttached, 0);
+    // Keys, menu items and other clicks do nothing meanwhile.
+    for (int k : {(int)'u', (int)'r', (int)'l', (int)'i', 127})
+        onKey((unsigned char)k, 0, 0);
+    dispatchCommand(1);
+    EXPECT_TRUE(StepListShown && numsteps() == 10 && CommandHistory.count == historyBefore);
+    moveMouse(6, 0);
+    const int edited = CommandRecord.params[7];
+    EXPECT_GT(edited, moved);
+    EXPECT_NE(meshDiff(*previewMesh(), *committedMesh()), ""); // the model follows
+    EXPECT_EQ(stateNow().substr(stateNow().find(" #")), before.substr(before.find(" #"))); // not yet committed
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 406, 300);
+    char line[128];
+    std::snprintf(line, sizeof line, " .o0 Working ... step 7 trans2 %d -> %d (%+.7f -> %+.7f) done 0o.\n", moved,
+                  edited, (double)decpar((uint8_t)moved), (double)decpar((uint8_t)edited));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), line);
+    EXPECT_EQ(Editor.interactionMode, ModePick);
+    EXPECT_EQ(CommandRecord.params[7], edited);
+    EXPECT_EQ(CommandHistory.count, historyBefore + 1);
+    EXPECT_EQ(CommandHistory.items[historyBefore], ItemEditStep);
+    EXPECT_EQ(committedVersusReplay(), "");
+    const std::string after = stateNow();
+    EXPECT_NE(after, before);
+
+    runCommand(ItemUndo);
+    EXPECT_EQ(stateNow(), before);
+    runCommand(ItemRedo);
+    EXPECT_EQ(stateNow(), after);
+    EXPECT_EQ(committedVersusReplay(), "");
+
+    // Escape: the old byte and the old model, nothing in the history.
+    clickRow(7);
+    moveMouse(0, 9);
+    EXPECT_LT(CommandRecord.params[7], edited);
+    testing::internal::CaptureStdout();
+    onKey(27, 0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), " cancelled done 0o.\n");
+    EXPECT_EQ(stateNow(), after);
+    EXPECT_EQ(CommandHistory.count, historyBefore + 1);
+    // Moved and back: nothing changed, nothing to undo.
+    clickRow(7);
+    moveMouse(4, 4);
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 400, 300);
+    EXPECT_EQ(stateNow(), after);
+    EXPECT_EQ(CommandHistory.count, historyBefore + 1);
+    // Rows whose parameter changes nothing start no edit.
+    for (int step : {0, 1, 2, 5, 8, 9}) {
+        clickRow(step);
+        EXPECT_EQ(Editor.interactionMode, ModePick) << step;
+        EXPECT_EQ(selectedStep(), step);
+    }
+    EXPECT_EQ(stateNow(), after);
+}
+
+TEST_F(Steps, DeleteTakesTheSelectedStepAndUndoPutsItBack)
+{
+    buildModel();
+    const std::string before = stateNow();
+    const uint32_t *picks = CommandRecord.picks;
+    ASSERT_EQ(numpicks(), 3);
+    const std::vector<uint32_t> others = {picks[0], picks[2]};
+    onKey('l', 0, 0);
+    clickRow(3); // the second pick
+    testing::internal::CaptureStdout();
+    onKey(127, 0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              " .o0 Working ... deleted step 3 select9 (face " + std::to_string(picks[1]) + ") done 0o.\n");
+    EXPECT_EQ(numsteps(), 9);
+    EXPECT_EQ(std::vector<uint32_t>(picks, picks + numpicks()), others);
+    EXPECT_EQ(committedVersusReplay(), "");
+    EXPECT_EQ(selectedStep(), -1); // a second Delete takes nothing unseen
+    const std::string after = stateNow();
+    // The saved file replays to the same mesh and picks.
+    Dialogs.answers = {"deleted.mrl"};
+    runCommand(ItemSave);
+    std::unique_ptr<Mesh> loaded = newMesh();
+    mirlObj file;
+    ASSERT_TRUE(readobj("deleted.mrl", &file));
+    const mirlObj record = CommandRecord;
+    ASSERT_TRUE(loadobj("deleted.mrl", loaded.get()));
+    setnorm(loaded.get());
+    EXPECT_EQ(meshDiff(*loaded, *committedMesh()), "");
+    EXPECT_EQ(usedRecord(), after.substr(0, after.find(" #")));
+    EXPECT_EQ(std::memcmp(&CommandRecord, &record, sizeof record), 0);
+
+    runCommand(ItemUndo);
+    EXPECT_EQ(stateNow(), before);
+    runCommand(ItemRedo);
+    EXPECT_EQ(stateNow(), after);
+    runCommand(ItemUndo);
+
+    // Nothing selected, the first step, a hidden list: nothing goes.
+    testing::internal::CaptureStdout();
+    onKey(127, 0, 0);
+    clickRow(0);
+    onKey(127, 0, 0);
+    clickRow(5);
+    onKey('l', 0, 0);
+    onKey(127, 0, 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), " .o0 Working ... No step selected. done 0o.\n"
+                                                      " .o0 Working ... The first step stays. done 0o.\n");
+    EXPECT_EQ(stateNow(), before);
+}
+
+// Random records of about 200 steps, loaded, then random edits and
+// deletions at random places, cancels, undos and redos: after each, the
+// committed mesh is a fresh replay of the record, and undo and redo give
+// back exactly the records and meshes of before. Checkpoints are taken at
+// almost every change, so stale ones are around to be misused.
+TEST_F(Steps, WysiwygUnderRandomEditsAndDeletionsOfLongRecords)
+{
+    const double spacing = CheckpointSpacing;
+    CheckpointSpacing = 1.0;
+    std::unique_ptr<Mesh> scratch = newMesh();
+    std::mt19937 random(2024);
+    int records = 0, edits = 0, deletions = 0, undos = 0, redos = 0;
+    for (uint64_t seed = 1; records < 3; seed++) {
+        RecOptions o;
+        o.maxSteps = 255;
+        const mirlObj rec = randomRecord(seed, o, scratch.get());
+        if (rec.count < 170)
+            continue;
+        records++;
+        Steps::SetUp();
+        useRecord(rec);
+        ASSERT_TRUE(saveobj("random.mrl"));
+        Dialogs.answers = {"random.mrl"};
+        runCommand(ItemLoad);
+        ASSERT_EQ(numsteps(), rec.count);
+        onKey('l', 0, 0);
+        std::vector<std::string> states = {stateNow()};
+        size_t at = 0;
+        for (int action = 0; action < 70; action++) {
+            const std::string where = "seed " + std::to_string(seed) + ", action " + std::to_string(action);
+            const int kind = (int)(random() % 10), historyBefore = CommandHistory.count;
+            const int step = (int)(random() % (uint32_t)numsteps());
+            if (kind < 5) {
+                // Edit the next step at or after `step` that has a parameter.
+                int k = step;
+                while (k < numsteps() && !haspar(CommandRecord.ops[k]))
+                    k++;
+                if (k == numsteps())
+                    continue;
+                selectStep(k);
+                testing::internal::CaptureStdout();
+                dispatchCommand(ItemEditStep);
+                ASSERT_TRUE(stepEditOpen()) << where;
+                moveMouse((int)(random() % 12), (int)(random() % 12));
+                if (random() % 4 == 0)
+                    onKey(27, 0, 0);
+                else
+                    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, 400, 300);
+                testing::internal::GetCapturedStdout();
+                edits++;
+            } else if (kind < 7) {
+                selectStep(step);
+                testing::internal::CaptureStdout();
+                onKey(127, 0, 0);
+                testing::internal::GetCapturedStdout();
+                deletions += CommandHistory.count > historyBefore;
+            } else if (kind < 9) {
+                runCommand(ItemUndo);
+                undos++;
+            } else {
+                runCommand(ItemRedo);
+                redos++;
+            }
+            ASSERT_EQ(committedVersusReplay(), "") << where;
+            const std::string now = stateNow();
+            if (kind >= 7 && kind < 9 && historyBefore > 0) {
+                ASSERT_EQ(now, states[--at]) << where << ": undo";
+            } else if (kind == 9 && CommandHistory.count > historyBefore) {
+                ASSERT_LT(at + 1, states.size()) << where;
+                ASSERT_EQ(now, states[++at]) << where << ": redo";
+            } else if (kind < 7 && CommandHistory.count > historyBefore) {
+                states.resize(++at);
+                states.push_back(now);
+            } else {
+                ASSERT_EQ(now, states[at]) << where << ": nothing should have changed";
+            }
+        }
+    }
+    EXPECT_TRUE(edits > 50 && deletions > 20 && undos > 20 && redos > 10)
+        << edits << " " << deletions << " " << undos << " " << redos;
+    EXPECT_GT(checkpointCount(), 3);
+    CheckpointSpacing = spacing;
+}
+
+} // namespace
