@@ -2,8 +2,8 @@
 # of every operation, built as a demo would build it (-Os), its replayobj
 # renamed so that both link into one program.
 # The source is generated in tools/: mark it so here, and build after it.
-set_source_files_properties(${PROJECT_BINARY_DIR}/mirl_player.c PROPERTIES GENERATED TRUE)
-add_library(mirl_player_bench STATIC ${PROJECT_BINARY_DIR}/mirl_player.c)
+set_source_files_properties(${MIRL_PLAYER_C} PROPERTIES GENERATED TRUE)
+add_library(mirl_player_bench STATIC ${MIRL_PLAYER_C})
 add_dependencies(mirl_player_bench mirl_player)
 target_compile_options(mirl_player_bench PRIVATE -Os)
 target_compile_definitions(mirl_player_bench PRIVATE replayobj=playerReplay)

@@ -35,8 +35,11 @@ const char Usage[] =
     "  player [-o OUT.c] [--all] NAME=FILE.mrl...\n"
     "                              write a single-file C player for intros:\n"
     "                              the objects as mirlObj NAME, replayobj and\n"
-    "                              only the operations they use (--all: every\n"
-    "                              operation); without -o to standard output\n"
+    "                              only the operations they use, made for these\n"
+    "                              objects (--all: every operation, for any\n"
+    "                              record); with -o also its header OUT.h (for\n"
+    "                              --all mirl.h, which Mirljects.h includes),\n"
+    "                              without -o to standard output\n"
     "\n"
     "options:\n"
     "  -h, --help                  show this help\n"
@@ -101,6 +104,8 @@ ExitCode runPlayerCommand(std::vector<std::string> args)
     }
     if (objects.empty() && !all)
         return usageError("player needs NAME=FILE.mrl or --all");
+    if (out != "-" && playerHeaderPath(out, all) == out)
+        return usageError("the player " + out + " would be its own header");
     installNoticeHook();
     return runPlayer(objects, all, out.c_str());
 }

@@ -33,4 +33,9 @@ ExitCode runDump(const char *path);
 ExitCode runObj(const char *path, const char *outPath);
 ExitCode runExport(const char *path, const char *objectName, bool withInclude);
 // objects: NAME=FILE.mrl arguments, already checked; outPath "-" is stdout.
+// A player written to a file gets its header beside it (playerHeaderPath).
 ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath);
+// The header of a player written to outPath: OUT.h for OUT.c (or OUT),
+// mirl.h in the same folder for the player of every operation; "" for
+// standard output (no header).
+std::string playerHeaderPath(const std::string &outPath, bool everyOperation);
