@@ -164,7 +164,7 @@ static void BM_UndoWholeReplay(benchmark::State &state)
         CommandRecord.count -= 1;
         Mesh *m = committedMesh();
         m->nverts = m->nquads = 0;
-        replayrec(m);
+        replayobj(&CommandRecord, m);
         state.PauseTiming();
         CommandRecord.count += 1;
         state.ResumeTiming();

@@ -98,6 +98,7 @@
 #define MIRL_LOCAL
 #define MIRL_INLINE static inline
 #define MIRL_CALL
+#define MIRL_APART
 #endif
 
 /* The exact arithmetic, with the helper form chosen above. */

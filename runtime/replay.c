@@ -68,11 +68,6 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 }
 #endif
 
-MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
-{
-    replayobj(&CommandRecord, m);
-}
-
 /* The editor's replays, whole (replayobj) or, for undo and redo, going on
    from a mesh that already holds the replay of r's first `first` steps,
    with PickCount and LastPickedFace as that replay left them: the steps
