@@ -118,7 +118,7 @@ ExitCode runExport(const char *path, const char *objectName, bool withInclude)
     return finishStdout();
 }
 
-ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath)
+ExitCode runPlayer(const std::vector<std::string> &objects, PlayerKind kind, const char *outPath)
 {
     // Every input is read before the output is opened: a damaged object
     // leaves no file behind.
@@ -132,10 +132,10 @@ ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation,
             return read;
         records.push_back(o);
     }
-    const std::string header = playerHeaderPath(outPath, everyOperation);
+    const std::string header = playerHeaderPath(outPath, kind == PlayerEveryOperation);
     std::string error;
     PlayerFiles files;
-    if (!makePlayer(records, everyOperation, header.empty() ? "player.h" : header, &files, &error)) {
+    if (!makePlayer(records, kind, header.empty() ? "player.h" : header, &files, &error)) {
         printError("cannot make a player: " + error);
         return ExitWriteFailed;
     }

@@ -260,9 +260,10 @@ std::string assumption(const std::string &macro, const ObjectNeeds &n)
     return "";
 }
 
-std::string header(const std::vector<PlayerObject> &objects, bool everyOperation,
+std::string header(const std::vector<PlayerObject> &objects, PlayerKind kind,
                    const std::vector<std::string> &assumptions)
 {
+    const bool everyOperation = kind == PlayerEveryOperation;
     std::string names;
     for (const PlayerObject &o : objects)
         names += (names.empty() ? "" : ", ") + o.name;
@@ -273,13 +274,16 @@ std::string header(const std::vector<PlayerObject> &objects, bool everyOperation
     if (everyOperation) {
         contract = "   It replays any record to the same bits as the mirl editor, on every\n"
                    "   platform.";
+    } else if (kind == PlayerGeneral) {
+        contract = "   It replays any record that uses only these operations to the same\n"
+                   "   bits as the mirl editor, on every platform.";
     } else {
         contract = "   It replays its objects to the same bits as the mirl editor, on every\n"
                    "   platform, and is made for them alone: replayobj of any other record is\n"
                    "   outside its contract.";
     }
     if (!assumptions.empty()) {
-        contract += everyOperation ? " It assumes:\n" : " Measured by replaying the objects, it assumes:\n";
+        contract += kind != PlayerSpecialised ? " It assumes:\n" : " Measured by replaying the objects, it assumes:\n";
         for (const std::string &a : assumptions)
             contract += "   - " + a + "\n";
     } else {
@@ -343,9 +347,10 @@ bool isPlayerName(const std::string &name)
     return reserved.count(name) || name.rfind("MIRL_", 0) == 0 || name.rfind("mirl", 0) == 0;
 }
 
-bool makePlayer(const std::vector<PlayerObject> &objects, bool everyOperation, const std::string &headerName,
+bool makePlayer(const std::vector<PlayerObject> &objects, PlayerKind kind, const std::string &headerName,
                 PlayerFiles *files, std::string *error)
 {
+    const bool everyOperation = kind == PlayerEveryOperation;
     // What the objects need, from replaying them with the runtime.
     ObjectNeeds needs;
     {
@@ -353,7 +358,7 @@ bool makePlayer(const std::vector<PlayerObject> &objects, bool everyOperation, c
         for (const PlayerObject &o : objects)
             addNeeds(&needs, measureObject(o.record, mesh.get()));
     }
-    const std::map<std::string, KnownMacro> known = knownMacros(needs, everyOperation);
+    const std::map<std::string, KnownMacro> known = knownMacros(needs, kind != PlayerSpecialised);
 
     std::vector<Block> blocks;
     std::map<std::string, int> owner;
@@ -421,7 +426,7 @@ bool makePlayer(const std::vector<PlayerObject> &objects, bool everyOperation, c
             measured.push_back(assumption(m, needs));
     lines.insert(lines.begin(), measured.begin(), measured.end());
 
-    std::string out = header(objects, everyOperation, lines);
+    std::string out = header(objects, kind, lines);
     out += "#include <stdint.h>\n#include <string.h>\n\n#ifdef __cplusplus\nextern \"C\" {\n#endif\n\n";
     std::vector<std::string> privateNames;
     for (size_t i = 0; i < prelude; i++) {

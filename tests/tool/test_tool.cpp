@@ -202,12 +202,13 @@ class Player : public Tool {
         }
     }
 
-    // The player of the named objects, written to a file.
-    std::string player(const std::vector<std::string> &objects, bool all = false)
+    // The player of the named objects, written to a file; option "--all" or
+    // "--general" for those.
+    std::string player(const std::vector<std::string> &objects, const std::string &option = "")
     {
         std::vector<std::string> args = {"player", "-o", dir / "player.c"};
-        if (all)
-            args.push_back("--all");
+        if (!option.empty())
+            args.push_back(option);
         for (const std::string &o : objects)
             args.push_back(o + "=" + mrl(o));
         ToolRun r = tool(args);
@@ -257,10 +258,12 @@ TEST_F(Player, KeepsEachGuardAndGeneralFormExactlyWhenAnObjectNeedsIt)
         EXPECT_EQ(text.find(g.code), std::string::npos) << g.code << " kept for " << g.notNeeded[0];
         EXPECT_NE(top.find(g.assumed), std::string::npos) << g.assumed << " not said for " << g.notNeeded[0];
         EXPECT_NE(top.find("replayobj of any other record is\n   outside its contract"), std::string::npos);
-        // The player of every operation keeps it, whatever its objects.
-        text = player(g.notNeeded, true), top = text.substr(0, text.find("*/"));
-        EXPECT_NE(text.find(g.code), std::string::npos) << g.code << " left out of --all";
-        EXPECT_EQ(top.find(g.assumed), std::string::npos) << g.assumed << " said for --all";
+        // The general players keep it, whatever their objects.
+        for (const char *option : {"--all", "--general"}) {
+            text = player(g.notNeeded, option), top = text.substr(0, text.find("*/"));
+            EXPECT_NE(text.find(g.code), std::string::npos) << g.code << " left out of " << option;
+            EXPECT_EQ(top.find(g.assumed), std::string::npos) << g.assumed << " said for " << option;
+        }
     }
 }
 
@@ -290,7 +293,7 @@ TEST_F(Player, HoldsNoConditionalTheGeneratorDecides)
     const std::vector<std::vector<std::string>> sets = {
         {"typical"}, {"smooth6", "cubepastcapacity"}, {"similarunpicked", "pickoutside", "skippedstep"}, {}};
     for (size_t s = 0; s < sets.size(); s++) {
-        std::istringstream text(player(sets[s], sets[s].empty()));
+        std::istringstream text(player(sets[s], sets[s].empty() ? "--all" : ""));
         int conditionals = 0;
         for (std::string line; std::getline(text, line);) {
             std::smatch m;
