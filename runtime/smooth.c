@@ -224,12 +224,12 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
 }
 #else
 /*@ smooth findpoint point Slots FacePoints Count */
-/* The bound of the form below: its search for edge points is quadratic,
+#if !MIRL_REFUSED_SMOOTH && MIRL_SMOOTH_WORK <= 3584 * 3584
+/* The bound of this form: its search for edge points is quadratic,
    about 3.6 ns per face pair (N^2 for N faces before a smooth or
    subdivide) on the project's machine at -Os. An object's smooths and
    subdivides of at most 3,584^2 pairs in all take about 46 ms, half the
-   100 ms a replay may take; beyond, the hash form after it is linear. */
-#if !MIRL_REFUSED_SMOOTH && MIRL_SMOOTH_WORK <= 3584 * 3584
+   100 ms a replay may take; beyond, the hash form below is linear. */
 /* The player's small form for small meshes: the same points, counts and
    sums in the same order as the editor's, each edge point found by a
    linear search among the points made so far (addvert from the first new

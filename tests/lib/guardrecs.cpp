@@ -34,7 +34,8 @@ static mirlObj cubePastCapacity()
 
 // Records that reach the guards: a step refused for the face capacity, one
 // refused for the vertex capacity, an extrude that would not fit, a cube
-// that would not fit, a pick beyond the faces, select similar before any
+// that would not fit, picks beyond the faces (one far beyond the capacity),
+// select similar before any
 // pick, select similar after the picked face was deleted (and none before
 // the first pick), a step with an opcode that has no operation.
 std::vector<SampleRecord> guardRecords()
@@ -53,7 +54,7 @@ std::vector<SampleRecord> guardRecords()
         {"cubepastcapacity", cubePastCapacity()},
         {"pickoutside", makeRecord({{cube, 128}, {MIRL_OP_SELECT2, 128}, {pick, 128}, {pick, 128}, {pick, 128},
                                     {extrude, 128}, {MIRL_OP_TRANS2, 140}},
-                                   {9, 2, 6})},
+                                   {9, 2, 4000000000u})},
         {"similarunpicked", makeRecord({{cube, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OP_SELECT7, 128}, {pick, 128},
                                         {del, 128},
                                         {MIRL_OP_SELECT6, 128}, {all, 128}, {MIRL_OP_ROTATE2, 100}},
