@@ -5,13 +5,15 @@
 # make fuzz   fuzz the decoder, the replay and records with clang (FUZZ_SECONDS, default 600)
 # make fuzz-coverage  lines of runtime/ and files/ that the fuzz corpus reaches
 # make soak   the editor under random real X events (SOAK_SECONDS, default 300; SOAK_SEED)
+# make install put mirl-tool on the PATH (PREFIX/bin, default ~/.local), with
+#             mirl.h, the runtime library and the general player
 # make faults apply each deliberate fault of tests/faults to a scratch copy and
 #             run the tests that must catch it (FAULTS=PATTERN for some)
 BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults clean
+.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults install clean
 
 # A private X server for the programs that need one.
 PRIVATE_X = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset"
@@ -42,6 +44,10 @@ bench: build
 
 size: build
 	@./scripts/size.sh $(CURDIR)/$(BUILD)
+
+PREFIX ?= $(HOME)/.local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 FUZZ_SECONDS ?= 600
 fuzz: build

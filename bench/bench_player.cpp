@@ -1,5 +1,8 @@
-// Replay of the cube smoothed seven times (98,304 faces): the intro player
-// (mirl_player.c at -Os, small forms) against the editor's runtime.
+// Replays by the intro players (at -Os, small forms) against the editor's
+// runtime: the cube smoothed seven times (98,304 faces) by the player of
+// every operation and by the player made for it alone, and the typical
+// object (cube, none, two picks, extrude, move along normals, two smooths)
+// by the player made for it alone.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -7,31 +10,21 @@
 #include "benchutil.h"
 #include "mirl.h"
 
-extern "C" void playerReplay(const mirlObj *r, Mesh *m); // mirl_player.c's replayobj
+extern "C" {
+void playerReplay(const mirlObj *r, Mesh *m);  // the general player's replayobj
+void demoReplay(const mirlObj *r, Mesh *m);    // the player made for the typical object
+void smooth7Replay(const mirlObj *r, Mesh *m); // the player made for the smoothed cube
+extern const mirlObj demo, smooth7;            // the objects those two embed
+}
 
 namespace {
 
-const mirlObj &smoothedCube()
-{
-    static const mirlObj r = [] {
-        mirlObj o = {};
-        o.ops[o.count] = MIRL_OP_ADDCUBE;
-        o.params[o.count++] = 128;
-        for (int i = 0; i < 7; i++) {
-            o.ops[o.count] = MIRL_OP_SMOOOTH;
-            o.params[o.count++] = 128;
-        }
-        return o;
-    }();
-    return r;
-}
-
-void replayWith(benchmark::State &state, void (*replay)(const mirlObj *, Mesh *))
+void replayWith(benchmark::State &state, void (*replay)(const mirlObj *, Mesh *), const mirlObj &object)
 {
     static auto m = std::make_unique<Mesh>();
     for (auto _ : state) {
         m->nverts = m->nquads = 0;
-        replay(&smoothedCube(), m.get());
+        replay(&object, m.get());
         benchmark::DoNotOptimize(m->verts[0]);
     }
     state.counters["faces"] = m->nquads;
@@ -39,15 +32,32 @@ void replayWith(benchmark::State &state, void (*replay)(const mirlObj *, Mesh *)
 
 void BM_ReplaySmoothedCube_player(benchmark::State &state)
 {
-    replayWith(state, playerReplay);
+    replayWith(state, playerReplay, smooth7);
+}
+void BM_ReplaySmoothedCube_madeForIt(benchmark::State &state)
+{
+    replayWith(state, smooth7Replay, smooth7);
 }
 void BM_ReplaySmoothedCube_runtime(benchmark::State &state)
 {
-    replayWith(state, replayobj);
+    replayWith(state, replayobj, smooth7);
+}
+void BM_ReplayTypical_madeForIt(benchmark::State &state)
+{
+    replayWith(state, demoReplay, demo);
+}
+void BM_ReplayTypical_runtime(benchmark::State &state)
+{
+    replayWith(state, replayobj, demo);
 }
 
 BENCHMARK(BM_ReplaySmoothedCube_player)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplaySmoothedCube_madeForIt)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReplaySmoothedCube_runtime)->Unit(benchmark::kMillisecond);
-const int ratio = benchRatio("BM_ReplaySmoothedCube_player", "BM_ReplaySmoothedCube_runtime");
+BENCHMARK(BM_ReplayTypical_madeForIt)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplayTypical_runtime)->Unit(benchmark::kMillisecond);
+const int ratios[] = {benchRatio("BM_ReplaySmoothedCube_player", "BM_ReplaySmoothedCube_runtime"),
+                      benchRatio("BM_ReplaySmoothedCube_madeForIt", "BM_ReplaySmoothedCube_runtime"),
+                      benchRatio("BM_ReplayTypical_madeForIt", "BM_ReplayTypical_runtime")};
 
 } // namespace

@@ -22,8 +22,9 @@ double parameterStep()
 // history only when the preview is committed.
 static int PreviewStart;
 
-// Whether a pop-up menu is open: freeglut ends the program when menus in use
-// are rebuilt, as every command end does.
+// Whether a pop-up menu is open: a command that starts while one is (a key
+// pressed with a menu showing) would detach the menu in use, which freeglut
+// answers by ending the program.
 static int MenuInUse;
 
 void onMenuStatus(int status, int x, int y)

@@ -19,8 +19,10 @@ MIRL_ROUTINE(".addcube") void addcube(Mesh *m, float p)
 {
     uint32_t k;
     (void)p;
+#if MIRL_REFUSED_CUBE
     if (m->nverts > MIRL_MAXVERTS - 8 || m->nquads > MIRL_MAXQUADS - 6)
         return; /* does not fit: refused */
+#endif
     memcpy(&m->verts[m->nverts], CubeVerts, sizeof CubeVerts);
     for (k = 0; k < 24; k++)
         m->quads[m->nquads + k / 4].v[k % 4] = m->nverts + CubeCorners[k];

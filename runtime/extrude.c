@@ -25,8 +25,10 @@ MIRL_ROUTINE(".addquad") void addquad(Mesh *m, float p)
     (void)p;
     for (i = 0; i < n; i++)
         sel += m->selected[i] != 0;
+#if MIRL_REFUSED_EXTRUDE
     if (4 * sel > MIRL_MAXVERTS - m->nverts || 4 * sel > MIRL_MAXQUADS - n)
         return; /* does not fit: refused */
+#endif
     for (i = 0; i < n; i++) {
         const Quad q = m->quads[i];
         if (m->selected[i]) {

@@ -8,7 +8,33 @@
    Code outside such blocks is the editor's alone; code inside them must be
    valid C99 and C++ and may use only what other blocks define. Where the
    player needs a smaller form of something, the two forms sit side by side
-   under MIRL_PLAYER, which only a generated player defines. */
+   under #ifdef MIRL_PLAYER, the player's in a block.
+
+   The generator decides, as it writes a file, every conditional inside a
+   block that names only MIRL_PLAYER (defined) and what it measured by
+   replaying the file's objects; a written player holds no such conditional.
+   So a guard that only some records reach, or a smaller form valid only up
+   to a size, sits in a player block under #if on a measured value:
+     MIRL_MOST_VERTS, MIRL_MOST_FACES  largest counts after any step
+     MIRL_SMOOTH_FACES                 largest face count before a smooth or
+                                       subdivide; MIRL_SMOOTH_WORK the sum of
+                                       its squares per object (the largest)
+     MIRL_EXTRUDE_WORK                 sum of selected faces times faces over
+                                       an object's extrudes (the largest)
+     MIRL_REFUSED_CUBE, _EXTRUDE,      1 if such a step is refused for
+       _SMOOTH                         capacity (smooth: or subdivide)
+     MIRL_PICK_OUTSIDE                 1 if a pick is at or beyond the faces
+     MIRL_SIMILAR_USED                 1 if select similar is used
+     MIRL_SIMILAR_FIRST                1 if one runs before an object's first pick
+     MIRL_SIMILAR_NOFACE               1 if one runs while the last pick names
+                                       no face
+     MIRL_SKIPPED_STEPS                1 if a step has an opcode with no operation
+   In a block that the editor compiles too, such a condition starts with
+   "!defined(MIRL_PLAYER) ||", so that the editor keeps the general text.
+   The general player (of every operation, for any record) takes each at its
+   largest, so it keeps every guard and general form. The file's top lists
+   what a choice assumed; a line "@ assume: TEXT" in a block adds TEXT to that
+   list whenever the block is used. */
 #ifndef MIRL_INTERNAL_H
 #define MIRL_INTERNAL_H
 
@@ -72,6 +98,7 @@
 #define MIRL_LOCAL
 #define MIRL_INLINE static inline
 #define MIRL_CALL
+#define MIRL_APART
 #endif
 
 /* The exact arithmetic, with the helper form chosen above. */

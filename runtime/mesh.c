@@ -80,7 +80,7 @@ MIRL_ROUTINE(".dupvert") uint32_t dupvert(const Mesh *m, const Vec3 *p, uint32_t
 /*@ end */
 
 /*@ addvert */
-MIRL_ROUTINE(".addvert") uint32_t addvert(Mesh *m, const Vec3 *p, uint32_t s)
+MIRL_APART MIRL_ROUTINE(".addvert") uint32_t addvert(Mesh *m, const Vec3 *p, uint32_t s)
 {
     uint32_t i = dupvert(m, p, s);
     m->verts[i] = *p;

@@ -114,7 +114,7 @@ typedef void (*mirlNotice)(const char *title, const char *text);
    Runtime state */
 
 extern mirlObj CommandRecord;
-/* The record the editor builds; replayrec replays it. */
+/* The record the editor builds; replayobj(&CommandRecord, m) replays it. */
 
 extern mirlOp OperationTable[MIRL_NUMOPS];
 /* Operation of each opcode 0..31; writable, in the data section .functio. */
@@ -240,14 +240,14 @@ int32_t numpicks(void);
 /* PickCount */
 void replayobj(const mirlObj *r, Mesh *m);
 /* Applies r's steps to m (which the caller empties first). Opcodes below 32
-   run through OperationTable, each but 19..26 followed by setnorm; opcode 50
-   picks the next pick-list face; other opcodes are skipped. LastPickedFace
-   starts at -1, so the result depends on the record alone; the record and
-   PickCount are only read. Keep the Recorder off. A damaged record cannot
-   make it read or write out of bounds: out-of-range picks and steps beyond
-   the mesh capacity change nothing. */
-void replayrec(Mesh *m);
-/* replayobj(&CommandRecord, m) */
+   run through OperationTable; opcode 50 picks the next pick-list face; other
+   opcodes are skipped. The normals are computed where they are read (before
+   each trans2) and after the last step: the same mesh as computing them
+   after every step but the selections 19..26. LastPickedFace starts at -1,
+   so the result depends on the record alone; the record and PickCount are
+   only read. Keep the Recorder off. A damaged record cannot make it read or
+   write out of bounds: out-of-range picks and steps beyond the mesh
+   capacity change nothing. */
 void replayfrom(const mirlObj *r, Mesh *m, uint32_t first);
 /* Goes on with r's steps from `first`, on a mesh that holds the replay of
    the steps before it and LastPickedFace as that replay left it; the first
@@ -287,6 +287,8 @@ void trans6(Mesh *m, float p);  /* 14: z += p, vertices of selected faces */
 void trans2(Mesh *m, float p);
 /* 15: each selected face's corners += p * its stored face normal */
 void rotate1(Mesh *m, float p); /* 16: selection about X by p * 22.5 degrees */
+/* (Any float p: beyond +-8.125 the angle is first reduced by whole turns,
+   16 units of p, exactly.) */
 void rotate2(Mesh *m, float p); /* 17: selection about Y */
 void rotate3(Mesh *m, float p); /* 18: selection about Z */
 void select1(Mesh *m, float p); /* 19: select all */
@@ -319,7 +321,8 @@ void transob(Mesh *m, const Vec3 *offset, int32_t scope);
 void scaleob(Mesh *m, const Vec3 *factors, int32_t whole);
 /* Multiplies every vertex (whole 1) or the selection (0) by factors. */
 void rotobj(Mesh *m, float p, int32_t axis);
-/* Rotates the selection by p * 22.5 degrees about X (0), Y (1) or Z. */
+/* Rotates the selection by p * 22.5 degrees about X (0), Y (1) or Z, for
+   any float p: beyond +-8.125 by p less its nearest whole turns (16). */
 void trigon(double t, double *c, double *s);
 /* c = cos t, s = sin t for |t| <= 3.2, with + - * / in double only: the
    same bits on every platform, whatever its maths library. */

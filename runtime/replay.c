@@ -31,17 +31,27 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
 {
     const uint32_t *pick = r->picks; /* at most 255 pick steps: inside picks[256] */
     uint32_t i;
+#if MIRL_SIMILAR_FIRST
     LastPickedFace = -1; /* a replay depends on the record alone */
+#endif
     for (i = 0;; i++) {
         const uint8_t o = i < r->count ? r->ops[i] : (uint8_t)MIRL_OP_TRANS2; /* the end needs them too */
         if (o == MIRL_OP_TRANS2)
             setnorm(m);
         if (i == r->count)
             break;
+#if MIRL_SKIPPED_STEPS
         if (o < MIRL_NUMOPS && OperationTable[o])
             OperationTable[o](m, decpar(r->params[i]));
         else if (o == MIRL_OPPICK && PickOperation)
             PickOperation(m, *pick++);
+#else
+        /* Every step has its operation here. */
+        if (o != MIRL_OPPICK)
+            OperationTable[o](m, decpar(r->params[i]));
+        else if (PickOperation)
+            PickOperation(m, *pick++);
+#endif
     }
 }
 /*@ end */
@@ -56,11 +66,6 @@ MIRL_SECTION(".unpacko") void replayobj(const mirlObj *r, Mesh *m)
     replayfrom(r, m, 0);
 }
 #endif
-
-MIRL_SECTION(".unpacko") void replayrec(Mesh *m)
-{
-    replayobj(&CommandRecord, m);
-}
 
 /* The editor's replays, whole (replayobj) or, for undo, redo and edits of
    a step, going on from a mesh that already holds the replay of r's first

@@ -10,6 +10,7 @@ static const float DegToRad = (float)0.01745328;
 
 #ifdef MIRL_PLAYER
 /*@ rotobj */
+/*@ assume: rotations by record parameters only (-8 to 8): their angle is not reduced by whole turns first */
 /* The player's form: the two components that turn, i and j (y and z about
    X, z and x about Y, x and y about Z), in one formula each:
    i = i*c - j*s, j = i*s + j*c (about Y that is x*c + z*s, summed the other
@@ -32,9 +33,25 @@ MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
 }
 /*@ end */
 #else
+/* p less the whole turns (16) nearest to it: exact in double, since p is a
+   float and the result lies within 8 of zero; rounded half to even without
+   the maths library, whose behaviour is the platform's. */
+MIRL_SECTION(".rotobj") static double wholeturns(double p)
+{
+    const double k = p / 16, big = 4503599627370496.0; /* 2^52: from there on every double is whole */
+    double n = k;
+    if (k > -big && k < big)
+        n = k < 0 ? -((big - k) - big) : (k + big) - big;
+    return p - 16 * n;
+}
+
 MIRL_ROUTINE(".rotobj") void rotobj(Mesh *m, float p, int32_t axis)
 {
-    const double theta = (double)p * 22.5 * (double)DegToRad;
+    /* trigon is exact within |t| <= 3.2, so a parameter beyond 8.125 (that
+       is 182.8 degrees; a record's reach 8.0000010) turns by the same angle
+       less whole turns. Records keep their bits. */
+    const double q = p > 8.125f || p < -8.125f ? wholeturns(p) : p;
+    const double theta = q * 22.5 * (double)DegToRad;
     double c, s;
     trigon(theta, &c, &s); /* the same bits on every platform, unlike the C library */
     const uint32_t n = m->nverts;

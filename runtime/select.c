@@ -85,8 +85,10 @@ MIRL_ROUTINE(".axissel") void axissel(Mesh *m, int32_t axis)
     uint32_t i;
     int k;
     Vec3 centre;
+#if MIRL_SIMILAR_NOFACE
     if (m->nquads <= (uint32_t)LastPickedFace)
         return;
+#endif
     for (k = 0; k < 4; k++) {
         c = (float)mirl_get(&m->verts[m->quads[LastPickedFace].v[k]], axis);
         if (c <= low)
@@ -144,7 +146,9 @@ MIRL_ROUTINE(".select2") void select2(Mesh *m, float p)
 {
     (void)p;
     selrang(m, 0, m->nquads, 0);
+#if !defined(MIRL_PLAYER) || MIRL_SIMILAR_USED
     LastPickedFace = -1;
+#endif
     recordstep(MIRL_OP_SELECT2, 0.0f);
 }
 /*@ end */
@@ -154,7 +158,9 @@ MIRL_ROUTINE(".select3") void select3(Mesh *m, float p)
 {
     (void)p;
     selinvr(m);
+#if !defined(MIRL_PLAYER) || MIRL_SIMILAR_USED
     LastPickedFace = -1;
+#endif
     recordstep(MIRL_OP_SELECT3, 0.0f);
 }
 /*@ end */
@@ -210,12 +216,16 @@ MIRL_ROUTINE(".select8") void select8(Mesh *m, float p)
    last picked face change (flags are 0 or 1 between steps). */
 MIRL_ROUTINE(".select9") void select9(Mesh *m, uint32_t f)
 {
-    if (m->nquads > f) {
-        m->selected[f] ^= 1;
-        LastPickedFace = -1;
-        if (m->selected[f])
-            LastPickedFace = (int32_t)f;
-    }
+#if MIRL_PICK_OUTSIDE
+    if (m->nquads <= f)
+        return;
+#endif
+    m->selected[f] ^= 1;
+#if MIRL_SIMILAR_USED
+    LastPickedFace = -1;
+    if (m->selected[f])
+        LastPickedFace = (int32_t)f;
+#endif
 }
 /*@ end */
 #else

@@ -223,7 +223,77 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     m->nquads = 4 * nf;
 }
 #else
-/*@ smooth findpoint point Slots FacePoints */
+/*@ smooth findpoint point Slots FacePoints Count */
+#if !MIRL_REFUSED_SMOOTH && MIRL_SMOOTH_WORK <= 3584 * 3584
+/* The bound of this form: its search for edge points is quadratic,
+   about 3.6 ns per face pair (N^2 for N faces before a smooth or
+   subdivide) on the project's machine at -Os. An object's smooths and
+   subdivides of at most 3,584^2 pairs in all take about 46 ms, half the
+   100 ms a replay may take; beyond, the hash form below is linear. */
+/* The player's small form for small meshes: the same points, counts and
+   sums in the same order as the editor's, each edge point found by a
+   linear search among the points made so far (addvert from the first new
+   one). The vertex normals hold the sums. */
+static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)]; /* per old face: its centre and edge points */
+static int32_t Count[MIRL_MAXVERTS];
+
+MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
+{
+    const uint32_t nf = m->nquads, nv0 = m->nverts;
+    Vec3 *sum = m->vnormals, c, e;
+    uint32_t i, a, at, *fp;
+    int j;
+    memset(Count, 0, sizeof Count);
+    memset(sum, 0, sizeof m->vnormals);
+    for (i = 0; i < nf; i++) {
+        const uint32_t *q = m->quads[i].v;
+        fp = &FacePoints[5 * i];
+        centroi(m, i, &c);
+        Count[fp[0] = addvert(m, &c, m->nverts)] = 1; /* every centre a new point */
+        for (j = 0; j < 4; j++) {
+            a = q[j];
+            maths1(&m->verts[a], &m->verts[q[(j + 1) & 3]], &e);
+            if (!smoothing)
+                maths9(&e, 0.5f);
+            at = fp[1 + j] = addvert(m, &e, nv0);
+            if (!Count[at])
+                Count[at] = 2; /* a new edge point's own position counts twice */
+            Count[at]++;
+            Count[a]++;
+            maths1(&sum[at], &c, &sum[at]);
+            maths1(&sum[a], &c, &sum[a]);
+            maths1(&sum[a], &e, &sum[a]);
+        }
+    }
+    /* Child j of face i becomes face 4i + j: back to front, each face is
+       read before its place is written. */
+    for (i = 4 * nf; i-- > 0;) {
+        Quad *k = &m->quads[i];
+        fp = &FacePoints[5 * (i / 4)];
+        j = i % 4;
+        k->v[0] = m->quads[i / 4].v[j];
+        k->v[1] = fp[1 + j];
+        k->v[2] = fp[0];
+        k->v[3] = fp[1 + ((j + 3) & 3)];
+        m->selected[i] = m->selected[i / 4];
+    }
+    m->nquads = 4 * nf;
+    /* Old points: p*(n - 3) + sum/n, new ones p + sum; then all over n. */
+    for (i = 0; smoothing && i < m->nverts; i++) {
+        const int32_t n = Count[i];
+        float inv, f = 1.0f;
+        if (n == 0)
+            continue; /* an old point no face uses stays where it is */
+        inv = (float)(1.0 / n);
+        if (i < nv0) {
+            maths9(&sum[i], inv);
+            f = (float)n - 3.0f;
+        }
+        mirl_mix(&m->verts[i], &m->verts[i], f, &sum[i], 1.0);
+        maths9(&m->verts[i], inv);
+    }
+}
+#else
 /* The player's form: the same points, counts and sums in the same order as
    the editor's, in less code and memory. The normal arrays, which the
    replay rebuilds before anything reads them again, hold the sums and the
@@ -271,10 +341,12 @@ MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
 {
     uint32_t *slot = findpoint(m, p), at = *slot - 1;
     if (fresh || !*slot) {
+#if MIRL_REFUSED_SMOOTH
         if (m->nverts >= MIRL_MAXVERTS) {
             m->nverts = MIRL_MAXVERTS + 1;
             return 0;
         }
+#endif
         if (!*slot)
             *slot = m->nverts + 1;
         at = m->nverts++;
@@ -292,8 +364,10 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     uint32_t i, at, *fp;
     int j;
     Vec3 c, e;
+#if MIRL_REFUSED_SMOOTH
     if (nf > MIRL_MAXQUADS / 4)
         return;
+#endif
     memset(Slots, 0, sizeof Slots);
     memset(sum, 0, sizeof m->vnormals);
     memset(m->fnormals, 0, sizeof m->fnormals);
@@ -317,10 +391,12 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
             maths1(&sum[a], &e, &sum[a]);
         }
     }
+#if MIRL_REFUSED_SMOOTH
     if (m->nverts > MIRL_MAXVERTS) {
         m->nverts = nv0;
         return;
     }
+#endif
     /* It fits. Child j of face i becomes face 4i + j: back to front, each
        face is read before its place is written (face 0 last, by its own
        first child). */
@@ -351,6 +427,7 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         maths9(&m->verts[i], inv);
     }
 }
+#endif
 /*@ end */
 #endif
 

@@ -30,8 +30,10 @@ both() {
     echo "$(measure objdump "$1.elf.o") $(measure i686-w64-mingw32-objdump "$1.pe.o")"
 }
 
+# player NAME [OPTION]: the player of NAME.mrl, made for it alone or with
+# OPTION (--general: every guard and general form of its operations)
 player() {
-    "$tool" player -o "$work/$1.c" "$1=$work/$1.mrl" && both "$work/$1.c"
+    "$tool" player ${2:+"$2"} -o "$work/$1$2.c" "$1=$work/$1.mrl" && both "$work/$1$2.c"
 }
 
 # The runtime: all of its sources in one file, as the editor builds them.
@@ -87,14 +89,18 @@ rt_pe=$3 rt_pexz=$4
 set -- $(both "$work/all.c")
 row "(a) every operation" "$@"
 echo "    i686 against the baseline: code $(($3 * 100 / rt_pe)) %, compressed $(($4 * 100 / rt_pexz)) %"
-set -- $(player demo)
+set -- $(player demo --general)
 row "(b) cube, none, 2 picks, extrude, move, 2 smooths" "$@"
-set -- $(player smooth7)
+set -- $(player demo)
+row "    made for (b) alone" "$@"
+set -- $(player smooth7 --general)
 row "(c) cube smoothed seven times" "$@"
+set -- $(player smooth7)
+row "    made for (c) alone" "$@"
 set -- $(player empty)
 row "fixed part (replayobj, normals, no operation)" "$@"
 base_elf=$1 base_elfxz=$2 base_pe=$3 base_pexz=$4
-echo "each operation, over the fixed part:"
+echo "each operation, over the fixed part (each made for a record of that step alone):"
 for op in $(seq 0 31) 50; do
     set -- $(player "op$op")
     name=$("$tool" dump "$work/op$op.mrl" | awk 'NR==3{print $3}')

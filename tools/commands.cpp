@@ -186,7 +186,7 @@ ExitCode runDelete(const char *path, unsigned long step)
     return finishStdout();
 }
 
-ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath)
+ExitCode runPlayer(const std::vector<std::string> &objects, PlayerKind kind, const char *outPath)
 {
     // Every input is read before the output is opened: a damaged object
     // leaves no file behind.
@@ -200,10 +200,33 @@ ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation,
             return read;
         records.push_back(o);
     }
-    std::string error, text = makePlayer(records, everyOperation, &error);
-    if (text.empty()) {
+    const std::string header = playerHeaderPath(outPath, kind == PlayerEveryOperation);
+    std::string error;
+    PlayerFiles files;
+    if (!makePlayer(records, kind, header.empty() ? "player.h" : header, &files, &error)) {
         printError("cannot make a player: " + error);
         return ExitWriteFailed;
     }
-    return writeOutput(outPath, [&text](std::FILE *f) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); });
+    auto writer = [](const std::string &text) {
+        return [&text](std::FILE *f) { return std::fwrite(text.data(), 1, text.size(), f) == text.size(); };
+    };
+    ExitCode written = writeOutput(outPath, writer(files.source));
+    if (written != ExitOk || header.empty())
+        return written;
+    return writeOutput(header.c_str(), writer(files.header));
+}
+
+std::string playerHeaderPath(const std::string &outPath, bool everyOperation)
+{
+    if (outPath == "-")
+        return "";
+    const size_t slash = outPath.find_last_of("/\\"), dot = outPath.rfind('.');
+    const std::string folder = slash == std::string::npos ? "" : outPath.substr(0, slash + 1);
+    // Exported objects (Mirljects.h) include "mirl.h": the general player's
+    // header takes that name.
+    if (everyOperation)
+        return folder + "mirl.h";
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash) && outPath.substr(dot) == ".c")
+        return outPath.substr(0, dot) + ".h";
+    return outPath + ".h";
 }

@@ -36,11 +36,16 @@ const char Usage[] =
     "                              print the mirlObj initialiser NAME, as the\n"
     "                              editor appends it to Mirljects.h; --include\n"
     "                              starts with the header's include line\n"
-    "  player [-o OUT.c] [--all] NAME=FILE.mrl...\n"
+    "  player [-o OUT.c] [--general | --all] NAME=FILE.mrl...\n"
     "                              write a single-file C player for intros:\n"
     "                              the objects as mirlObj NAME, replayobj and\n"
-    "                              only the operations they use (--all: every\n"
-    "                              operation); without -o to standard output\n"
+    "                              only the operations they use, made for these\n"
+    "                              objects (--general: for any record that uses\n"
+    "                              only those operations; --all: every\n"
+    "                              operation, for any record); with -o also its\n"
+    "                              header OUT.h (for --all mirl.h, which\n"
+    "                              Mirljects.h includes), without -o to\n"
+    "                              standard output\n"
     "\n"
     "options:\n"
     "  -h, --help                  show this help\n"
@@ -94,7 +99,7 @@ bool isObjectName(const std::string &s)
 ExitCode runPlayerCommand(std::vector<std::string> args)
 {
     std::string out = "-";
-    bool all = false;
+    bool all = false, general = false;
     std::vector<std::string> objects;
     std::set<std::string> names;
     for (size_t i = 0; i < args.size(); i++) {
@@ -103,6 +108,8 @@ ExitCode runPlayerCommand(std::vector<std::string> args)
             out = args[++i];
         } else if (a == "--all") {
             all = true;
+        } else if (a == "--general") {
+            general = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return usageError("unknown option " + a);
         } else {
@@ -119,8 +126,10 @@ ExitCode runPlayerCommand(std::vector<std::string> args)
     }
     if (objects.empty() && !all)
         return usageError("player needs NAME=FILE.mrl or --all");
+    if (out != "-" && playerHeaderPath(out, all) == out)
+        return usageError("the player " + out + " would be its own header");
     installNoticeHook();
-    return runPlayer(objects, all, out.c_str());
+    return runPlayer(objects, all ? PlayerEveryOperation : general ? PlayerGeneral : PlayerSpecialised, out.c_str());
 }
 
 ExitCode run(std::vector<std::string> args)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mirl.h"
+#include "playergen.h"
 
 // Exit codes, also listed by --help.
 enum ExitCode {
@@ -42,4 +43,9 @@ ExitCode runExport(const char *path, const char *objectName, bool withInclude);
 ExitCode runSet(const char *path, unsigned long step, uint8_t value);
 ExitCode runDelete(const char *path, unsigned long step);
 // objects: NAME=FILE.mrl arguments, already checked; outPath "-" is stdout.
-ExitCode runPlayer(const std::vector<std::string> &objects, bool everyOperation, const char *outPath);
+// A player written to a file gets its header beside it (playerHeaderPath).
+ExitCode runPlayer(const std::vector<std::string> &objects, PlayerKind kind, const char *outPath);
+// The header of a player written to outPath: OUT.h for OUT.c (or OUT),
+// mirl.h in the same folder for the player of every operation; "" for
+// standard output (no header).
+std::string playerHeaderPath(const std::string &outPath, bool everyOperation);

@@ -98,7 +98,8 @@ bool hasNoDirection(const Vec3 &n)
     return !(fabs((double)n.x) + fabs((double)n.y) + fabs((double)n.z) > 0);
 }
 
-// The double loop's steps 3.1 to 3.5 for vertex i over the candidates.
+// The shade of vertex i: from 1, each candidate within the threshold that
+// its normal faces darkens it by its weight over the distance, in order.
 float shadeOf(const Mesh *m, uint32_t i, uint32_t candidateCount, float threshold, ShadingScratch &s)
 {
     const Vec3 position = m->verts[i];

@@ -161,7 +161,7 @@ std::string committedVersusReplay()
     static std::unique_ptr<Mesh> fresh = newMesh();
     emptyMesh(fresh.get());
     recordoff();
-    replayrec(fresh.get());
+    replayobj(&CommandRecord, fresh.get());
     std::string d = meshDiff(*committedMesh(), *fresh);
     if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
         d = "pick count " + std::to_string(picks) + " or last pick " + std::to_string(lastPicked) + " differ";

@@ -12,35 +12,10 @@
 // after the types
 #include "meshdigest.h"
 #include "randrec.h"
+#include "guardrecs.h"
 #include "samplerecs.h"
 #include "testmesh.h"
 
-namespace {
-
-// Records that reach the guards: a step refused for the face capacity, one
-// refused for the vertex capacity, an extrude that would not fit, select
-// similar before any pick and after the picked face was deleted.
-std::vector<SampleRecord> guardedRecords()
-{
-    const int smooth = MIRL_OP_SMOOOTH, all = MIRL_OP_SELECT1, invert = MIRL_OP_SELECT3;
-    const int extrude = MIRL_OP_ADDQUAD, del = MIRL_OP_DELQUAD, cube = MIRL_OP_ADDCUBE, pick = MIRL_OPPICK;
-    return {
-        {"smoothpastfaces", makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
-                                        {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}})},
-        {"smoothpastverts",
-         makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
-                     {smooth, 128}, {extrude, 128}, {invert, 128}, {del, 128}, {all, 128}, {extrude, 128},
-                     {invert, 128}, {del, 128}, {smooth, 128}, {MIRL_OP_TRANS1, 140}})},
-        {"extrudepastcapacity", makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
-                                            {smooth, 128}, {smooth, 128}, {smooth, 128}, {extrude, 128}})},
-        {"similarunpicked", makeRecord({{cube, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OP_SELECT7, 128}, {pick, 128},
-                                        {del, 128},
-                                        {MIRL_OP_SELECT6, 128}, {all, 128}, {MIRL_OP_ROTATE2, 100}},
-                                       {5})},
-    };
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -50,7 +25,7 @@ int main(int argc, char **argv)
     }
     namespace fs = std::filesystem;
     fs::path folder = fs::absolute(argv[1]);
-    std::vector<SampleRecord> records = sampleRecords(), guarded = guardedRecords();
+    std::vector<SampleRecord> records = sampleRecords(), guarded = guardRecords();
     records.insert(records.end(), guarded.begin(), guarded.end());
     auto mesh = newMesh();
     RecOptions o;

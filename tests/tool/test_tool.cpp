@@ -4,11 +4,13 @@
 
 #include <array>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "filetools.h"
+#include "guardrecs.h"
 #include "mirlfile.h"
 #include "notices.h"
 #include "samplerecs.h"
@@ -105,6 +107,7 @@ TEST_F(Tool, ErrorsGiveOneLineAndTheirExitCode)
         {{"player", "a=" + cube, "a=" + cube}, 2, "given twice"},
         {{"player", "a="}, 2, "not NAME=FILE.mrl"},
         {{"player"}, 2, "needs NAME=FILE.mrl or --all"},
+        {{"player", "--all", "-o", "mirl.h"}, 2, "would be its own header"},
     };
     for (std::string command : {"info", "dump", "obj", "export", "player"}) {
         auto args = [&](const std::string &file) {
@@ -166,6 +169,162 @@ TEST_F(Tool, ExportPrintsWhatTheEditorAppends)
     EXPECT_EQ(tool({"export", mrl("oddbytes"), "mrlj2"}).out, object);
     EXPECT_EQ(tool({"export", "--include", mrl("oddbytes"), "mrlj2"}).out, include + object);
     EXPECT_EQ(tool({"export", mrl("cube"), std::string(63, 'a')}).code, 0);
+}
+
+// The players written for objects, as mirl-tool writes them.
+class Player : public Tool {
+  protected:
+    void SetUp() override
+    {
+        Tool::SetUp();
+        for (const SampleRecord &s : guardRecords()) {
+            useRecord(s.record);
+            ASSERT_TRUE(saveobj(mrl(s.name).c_str()));
+        }
+        const int cube = MIRL_OP_ADDCUBE, smooth = MIRL_OP_SMOOOTH, none = MIRL_OP_SELECT2, pick = MIRL_OPPICK;
+        const std::map<std::string, mirlObj> own = {
+            // What needs no guard: the typical object (cube, none, two picks,
+            // extrude, move along normals, two smooths), a select similar
+            // after a pick, and the cube smoothed five and six times (the
+            // last beyond the linear search).
+            {"typical", makeRecord({{cube, 128}, {none, 128}, {pick, 128}, {pick, 128}, {MIRL_OP_ADDQUAD, 128},
+                                    {MIRL_OP_TRANS2, 132}, {smooth, 128}, {smooth, 128}},
+                                   {1, 4})},
+            {"similar", makeRecord({{cube, 128}, {none, 128}, {pick, 128}, {MIRL_OP_SELECT7, 128}}, {1})},
+            {"smooth5", makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+                                    {smooth, 128}})},
+            {"smooth6", makeRecord({{cube, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128}, {smooth, 128},
+                                    {smooth, 128}, {smooth, 128}})},
+        };
+        for (const auto &o : own) {
+            useRecord(o.second);
+            ASSERT_TRUE(saveobj(mrl(o.first).c_str()));
+        }
+    }
+
+    // The player of the named objects, written to a file; option "--all" or
+    // "--general" for those.
+    std::string player(const std::vector<std::string> &objects, const std::string &option = "")
+    {
+        std::vector<std::string> args = {"player", "-o", dir / "player.c"};
+        if (!option.empty())
+            args.push_back(option);
+        for (const std::string &o : objects)
+            args.push_back(o + "=" + mrl(o));
+        ToolRun r = tool(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        return readText(dir / "player.c");
+    }
+};
+
+// What each guard or general form looks like in a player, and the line that
+// says it was assumed away; the objects that need it, and sets of objects
+// that use the same operations without needing it.
+struct Guard {
+    const char *code, *assumed;
+    std::vector<std::string> needed, notNeeded;
+};
+
+const Guard Guards[] = {
+    {"m->nverts > MIRL_MAXVERTS - 8", "no add cube refused for capacity", {"cubepastcapacity"}, {"typical"}},
+    {"4 * sel > MIRL_MAXVERTS - m->nverts", "no extrude refused for capacity", {"extrudepastcapacity"},
+     {"typical", "smooth6"}},
+    {"nf > MIRL_MAXQUADS / 4", "no smooth or subdivide refused for capacity", {"smoothpastfaces"},
+     {"typical", "smooth6"}},
+    {"nf > MIRL_MAXQUADS / 4", "no smooth or subdivide refused for capacity", {"smoothpastverts"}, {"smooth5"}},
+    {"m->nquads <= f", "every pick within the mesh", {"pickoutside"}, {"typical", "similar"}},
+    {"LastPickedFace = -1; /* a replay depends", "no select similar before an object's first pick",
+     {"similarunpicked"}, {"similar", "similardeleted"}},
+    {"m->nquads <= (uint32_t)LastPickedFace", "every select similar has a last picked face within the mesh",
+     {"similardeleted"}, {"similar"}},
+    {"LastPickedFace = (int32_t)f", "no select similar: the last picked face is not kept", {"similar"},
+     {"typical"}},
+    {"o < MIRL_NUMOPS && OperationTable[o]", "no step with an opcode that has no operation", {"skippedstep"},
+     {"typical"}},
+    {"findpoint(m, p)", "their edge points found by a linear search", {"smooth6"}, {"typical", "smooth5"}},
+};
+
+TEST_F(Player, KeepsEachGuardAndGeneralFormExactlyWhenAnObjectNeedsIt)
+{
+    for (const Guard &g : Guards) {
+        // Needed by one object of the set: kept, and not assumed away.
+        std::vector<std::string> set = g.notNeeded;
+        set.insert(set.end(), g.needed.begin(), g.needed.end());
+        std::string text = player(set), top = text.substr(0, text.find("*/"));
+        EXPECT_NE(text.find(g.code), std::string::npos) << g.code << " left out for " << g.needed[0];
+        EXPECT_EQ(top.find(g.assumed), std::string::npos) << g.assumed << " said for " << g.needed[0];
+        // Needed by none: left out, and the top says what was assumed.
+        text = player(g.notNeeded), top = text.substr(0, text.find("*/"));
+        EXPECT_EQ(text.find(g.code), std::string::npos) << g.code << " kept for " << g.notNeeded[0];
+        EXPECT_NE(top.find(g.assumed), std::string::npos) << g.assumed << " not said for " << g.notNeeded[0];
+        EXPECT_NE(top.find("replayobj of any other record is\n   outside its contract"), std::string::npos);
+        // The general players keep it, whatever their objects.
+        for (const char *option : {"--all", "--general"}) {
+            text = player(g.notNeeded, option), top = text.substr(0, text.find("*/"));
+            EXPECT_NE(text.find(g.code), std::string::npos) << g.code << " left out of " << option;
+            EXPECT_EQ(top.find(g.assumed), std::string::npos) << g.assumed << " said for " << option;
+        }
+    }
+}
+
+TEST_F(Player, ListsEveryAssumptionOnItsOwnLine)
+{
+    std::string text = player({"typical"});
+    std::string top = text.substr(0, text.find("*/"));
+    for (const char *line : {"   - no add cube refused for capacity\n", "   - no extrude refused for capacity\n",
+                             "   - no smooth or subdivide refused for capacity\n", "   - every pick within the mesh\n",
+                             "   - no select similar: the last picked face is not kept\n",
+                             "   - no step with an opcode that has no operation\n",
+                             "   - at most 56 faces before a smooth or subdivide, 3,332 face pairs per object in "
+                             "all (their edge points found by a linear search)\n"})
+        EXPECT_NE(top.find(line), std::string::npos) << line;
+    // The rotations' note comes with them only.
+    EXPECT_EQ(top.find("rotations by record parameters only"), std::string::npos);
+    top = player({"similarunpicked"}), top = top.substr(0, top.find("*/"));
+    EXPECT_NE(top.find("   - rotations by record parameters only (-8 to 8)"), std::string::npos);
+}
+
+// A written player decides every conditional on MIRL_PLAYER and on what it
+// measured: the only macros of the runtime's own that its conditionals may
+// still name are the types' guard and the capacity.
+TEST_F(Player, HoldsNoConditionalTheGeneratorDecides)
+{
+    const std::regex directive(R"(^\s*#\s*(if|ifdef|ifndef|elif)\b(.*)$)"), name(R"(\bMIRL_\w+)");
+    const std::vector<std::vector<std::string>> sets = {
+        {"typical"}, {"smooth6", "cubepastcapacity"}, {"similarunpicked", "pickoutside", "skippedstep"}, {}};
+    for (size_t s = 0; s < sets.size(); s++) {
+        std::istringstream text(player(sets[s], sets[s].empty() ? "--all" : ""));
+        int conditionals = 0;
+        for (std::string line; std::getline(text, line);) {
+            std::smatch m;
+            if (!std::regex_match(line, m, directive))
+                continue;
+            conditionals++;
+            const std::string condition = m[2];
+            for (std::sregex_iterator i(condition.begin(), condition.end(), name), end; i != end; ++i)
+                EXPECT_TRUE(i->str() == "MIRL_TYPES" || i->str() == "MIRL_CAPACITY") << "set " << s << ": " << line;
+        }
+        EXPECT_GT(conditionals, 3) << "set " << s; // the compiler's own remain
+    }
+}
+
+TEST_F(Player, WritesItsHeaderBeside)
+{
+    ToolRun r = tool({"player", "-o", dir / "objects.c", "ship=" + mrl("typical"), "rock=" + mrl("similar")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string h = readText(dir / "objects.h");
+    for (const char *want : {"#ifndef MIRL_PLAYER_OBJECTS_H", "typedef struct mirlObj",
+                             "void replayobj(const mirlObj *r, Mesh *m);", "extern const mirlObj ship;",
+                             "extern const mirlObj rock;"})
+        EXPECT_NE(h.find(want), std::string::npos) << want;
+    r = tool({"player", "--all", "-o", dir / "mirl_player.c"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(readText(dir / "mirl.h").find("void replayobj(const mirlObj *r, Mesh *m);"), std::string::npos);
+    // To standard output: the player alone.
+    fs::remove(dir / "mirl.h");
+    r = tool({"player", "--all"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_FALSE(fs::exists(dir / "mirl.h"));
 }
 
 // The record without step i, built here step by step: a pick's face leaves
