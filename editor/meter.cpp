@@ -132,14 +132,7 @@ void drawMeter(const Mesh *m)
     const int w = Editor.windowWidth, h = Editor.windowHeight;
     const int pitch = 15, pad = 6, boxW = 30 * 8 + 2 * pad, boxH = 4 * pitch + 2 * pad;
     const int right = w - 4, top = h - 4, left = right - boxW;
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, w, 0.0, h, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glColor3fv(QuadColour);
-    glRecti(left, top - boxH, right, top);
+    beginPanel(left, top - boxH, right, top);
     glColor3fv(DefaultColour);
     for (int i = 0; i < 4; i++) {
         glRasterPos2i(left + pad, top - pad - 10 - i * pitch);

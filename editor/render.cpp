@@ -170,3 +170,15 @@ void drawNormals(const Mesh *m)
     glLineWidth(1.0f);
     glColor3fv(DefaultColour);
 }
+
+void beginPanel(int left, int bottom, int right, int top)
+{
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, Editor.windowWidth, 0.0, Editor.windowHeight, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor3fv(QuadColour);
+    glRecti(left, bottom, right, top);
+}

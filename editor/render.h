@@ -20,6 +20,12 @@ void drawVertices(const Mesh *m);
 void drawNormals(const Mesh *m);
 void drawBadge();
 
+// For the panels drawn over the scene (byte meter, step list): depth test
+// off, both matrices set to window pixels with the origin at the bottom left,
+// and the panel's backing drawn from (left, bottom) to (right, top). The
+// panel turns the depth test back on when it is done.
+void beginPanel(int left, int bottom, int right, int top);
+
 // Rectangles of the badge: 0 the backing, 1-6 the mark.
 struct BadgeRect {
     int x1, y1, x2, y2;

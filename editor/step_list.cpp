@@ -129,15 +129,8 @@ void drawStepList()
     const StepListView v = stepListView();
     if (v.rows == 0)
         return;
-    const int w = Editor.windowWidth, h = Editor.windowHeight;
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, w, 0.0, h, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glColor3fv(QuadColour);
-    glRecti(v.left, h - v.bottom, v.right, h - v.top);
+    const int h = Editor.windowHeight;
+    beginPanel(v.left, h - v.bottom, v.right, h - v.top);
     const int selected = selectedStep();
     // The pointer's row only while it can be clicked; an open edit keeps its
     // own row marked as the selected one.
