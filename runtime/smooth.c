@@ -223,84 +223,45 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     m->nquads = 4 * nf;
 }
 #else
-/*@ smooth findpoint point Slots FacePoints Count */
+/*@ smooth findpoint point Slots FacePoints */
+/* Per old face: its centre point and its four edge points. */
+static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)];
+
+/* A point's count, kept in the .x bytes of its entry in fnormals: the
+   normal arrays, which the replay rebuilds before anything reads them
+   again, hold the counts and the sums. */
+MIRL_SECTION(".smooth") static void addcount(Mesh *m, uint32_t v, uint32_t n)
+{
+    uint32_t c;
+    memcpy(&c, &m->fnormals[v], sizeof c);
+    c += n;
+    memcpy(&m->fnormals[v], &c, sizeof c);
+}
+
 #if !MIRL_REFUSED_SMOOTH && MIRL_SMOOTH_WORK <= 3584 * 3584
 /* The bound of this form: its search for edge points is quadratic,
    about 3.6 ns per face pair (N^2 for N faces before a smooth or
    subdivide) on the project's machine at -Os. An object's smooths and
    subdivides of at most 3,584^2 pairs in all take about 46 ms, half the
    100 ms a replay may take; beyond, the hash form below is linear. */
-/* The player's small form for small meshes: the same points, counts and
-   sums in the same order as the editor's, each edge point found by a
-   linear search among the points made so far (addvert from the first new
-   one). The vertex normals hold the sums. */
-static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)]; /* per old face: its centre and edge points */
-static int32_t Count[MIRL_MAXVERTS];
-
-MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
+/* The small form for small meshes: each edge point found by a linear
+   search among the points made so far (addvert from the first new one). */
+MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, uint32_t first)
 {
-    const uint32_t nf = m->nquads, nv0 = m->nverts;
-    Vec3 *sum = m->vnormals, c, e;
-    uint32_t i, a, at, *fp;
-    int j;
-    memset(Count, 0, sizeof Count);
-    memset(sum, 0, sizeof m->vnormals);
-    for (i = 0; i < nf; i++) {
-        const uint32_t *q = m->quads[i].v;
-        fp = &FacePoints[5 * i];
-        centroi(m, i, &c);
-        Count[fp[0] = addvert(m, &c, m->nverts)] = 1; /* every centre a new point */
-        for (j = 0; j < 4; j++) {
-            a = q[j];
-            maths1(&m->verts[a], &m->verts[q[(j + 1) & 3]], &e);
-            if (!smoothing)
-                maths9(&e, 0.5f);
-            at = fp[1 + j] = addvert(m, &e, nv0);
-            if (!Count[at])
-                Count[at] = 2; /* a new edge point's own position counts twice */
-            Count[at]++;
-            Count[a]++;
-            maths1(&sum[at], &c, &sum[at]);
-            maths1(&sum[a], &c, &sum[a]);
-            maths1(&sum[a], &e, &sum[a]);
-        }
+    const uint32_t at = dupvert(m, p, first);
+    m->verts[at] = *p;
+    if (at == m->nverts++) {
+        if (at != first)
+            addcount(m, at, 2); /* a new edge point's own position counts twice */
+    } else {
+        m->nverts--;
     }
-    /* Child j of face i becomes face 4i + j: back to front, each face is
-       read before its place is written. */
-    for (i = 4 * nf; i-- > 0;) {
-        Quad *k = &m->quads[i];
-        fp = &FacePoints[5 * (i / 4)];
-        j = i % 4;
-        k->v[0] = m->quads[i / 4].v[j];
-        k->v[1] = fp[1 + j];
-        k->v[2] = fp[0];
-        k->v[3] = fp[1 + ((j + 3) & 3)];
-        m->selected[i] = m->selected[i / 4];
-    }
-    m->nquads = 4 * nf;
-    /* Old points: p*(n - 3) + sum/n, new ones p + sum; then all over n. */
-    for (i = 0; smoothing && i < m->nverts; i++) {
-        const int32_t n = Count[i];
-        float inv, f = 1.0f;
-        if (n == 0)
-            continue; /* an old point no face uses stays where it is */
-        inv = (float)(1.0 / n);
-        if (i < nv0) {
-            maths9(&sum[i], inv);
-            f = (float)n - 3.0f;
-        }
-        mirl_mix(&m->verts[i], &m->verts[i], f, &sum[i], 1.0);
-        maths9(&m->verts[i], inv);
-    }
+    return at;
 }
+#define clearslots() ((void)0)
 #else
-/* The player's form: the same points, counts and sums in the same order as
-   the editor's, in less code and memory. The normal arrays, which the
-   replay rebuilds before anything reads them again, hold the sums and the
-   counts. */
+/* The linear form: the same points, found through a hash. */
 static uint32_t Slots[1u << 19]; /* new point index + 1 by position; 0 empty */
-/* Per old face: its centre point and its four edge points. */
-static uint32_t FacePoints[5 * (MIRL_MAXQUADS / 4)];
 
 /* The slot of the lowest new point at exactly p's position, or of the empty
    entry where p goes. A NaN never equals anything, so it is never found. */
@@ -322,23 +283,16 @@ MIRL_SECTION(".smooth") static uint32_t *findpoint(const Mesh *m, const Vec3 *p)
     return &Slots[i];
 }
 
-/* A point's count, kept in the .x bytes of its entry in fnormals. */
-MIRL_SECTION(".smooth") static void addcount(Mesh *m, uint32_t v, uint32_t n)
+/* What addvert(m, p, first) gives, found through the hash, for the two
+   searches smooth makes: from the first new point (an edge point: the
+   lowest new point at p's position, else p appended) and from nverts (a
+   centre: always appended). An edge point made here starts with a count of
+   2: its own position counts twice. With no room left, nverts goes past
+   the capacity, which the caller checks when all points are made, and the
+   result is point 0, whose sums are then only scratch. */
+MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, uint32_t first)
 {
-    uint32_t c;
-    memcpy(&c, &m->fnormals[v], sizeof c);
-    c += n;
-    memcpy(&m->fnormals[v], &c, sizeof c);
-}
-
-/* What addvert from the first new point would give, found through the
-   hash: the lowest new point at p's position, else p appended; a fresh
-   point (a centre) is always appended. An edge point made here starts
-   with a count of 2: its own position counts twice. With no room left,
-   nverts goes past the capacity, which the caller checks when all points
-   are made, and the result is point 0, whose sums are then only scratch. */
-MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
-{
+    const int fresh = first == m->nverts;
     uint32_t *slot = findpoint(m, p), at = *slot - 1;
     if (fresh || !*slot) {
 #if MIRL_REFUSED_SMOOTH
@@ -356,7 +310,11 @@ MIRL_SECTION(".smooth") static uint32_t point(Mesh *m, const Vec3 *p, int fresh)
     m->verts[at] = *p; /* a shared point takes the signs of zero given last */
     return at;
 }
+#define clearslots() memset(Slots, 0, sizeof Slots)
+#endif
 
+/* The same points, counts and sums in the same order as the editor's, in
+   less code and memory. */
 MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
 {
     const uint32_t nf = m->nquads, nv0 = m->nverts;
@@ -368,7 +326,7 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
     if (nf > MIRL_MAXQUADS / 4)
         return;
 #endif
-    memset(Slots, 0, sizeof Slots);
+    clearslots();
     memset(sum, 0, sizeof m->vnormals);
     memset(m->fnormals, 0, sizeof m->fnormals);
     for (i = 0; i < nf; i++) {
@@ -376,14 +334,14 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         fp = &FacePoints[5 * i];
         /* Every centre is a point of its own; an edge point is shared. */
         centroi(m, i, &c);
-        fp[0] = point(m, &c, 1);
+        fp[0] = point(m, &c, m->nverts);
         addcount(m, fp[0], 1);
         for (j = 0; j < 4; j++) {
             const uint32_t a = q[j];
             maths1(&m->verts[a], &m->verts[q[(j + 1) & 3]], &e);
             if (!smoothing)
                 maths9(&e, 0.5f);
-            at = fp[1 + j] = point(m, &e, 0);
+            at = fp[1 + j] = point(m, &e, nv0);
             addcount(m, at, 1);
             addcount(m, a, 1);
             maths1(&sum[at], &c, &sum[at]);
@@ -427,7 +385,6 @@ MIRL_ROUTINE(".smooth") void smooth(Mesh *m, int32_t smoothing)
         maths9(&m->verts[i], inv);
     }
 }
-#endif
 /*@ end */
 #endif
 
