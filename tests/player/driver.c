@@ -1,19 +1,32 @@
-/* Replays the objects of a generated player (player.c, included after
-   mirl.h as a demo that exports from the editor would) and writes one line
-   per object, the digest of its mesh, to the file named by argv[1]. The
-   objects are listed in objects.h as X(name) lines. */
+/* Replays each object listed in list.h, lines X(object, replay routine),
+   and writes one line per object, the digest of its mesh, to the file named
+   by argv[1], in the list's order. With PLAYER_INCLUDED the one player
+   (player.c) is included here, after mirl.h as a demo that exports from the
+   editor would, and every line names its replayobj; otherwise each player
+   was compiled on its own with its replayobj renamed to its line's routine. */
 #include <inttypes.h>
 #include <stdio.h>
 
 #include "mirl.h"
 
+#ifdef PLAYER_INCLUDED
 #include "player.c"
+#else
+#define X(object, replay) extern const mirlObj object; void replay(const mirlObj *r, Mesh *m);
+#include "list.h"
+#undef X
+#endif
 
 #include "meshdigest.h"
 
-#define X(name) &name,
-static const mirlObj *const Objects[] = {
-#include "objects.h"
+struct Run {
+    const mirlObj *object;
+    void (*replay)(const mirlObj *r, Mesh *m);
+};
+
+#define X(object, replay) {&object, replay},
+static const struct Run Runs[] = {
+#include "list.h"
 };
 
 static Mesh mesh;
@@ -24,9 +37,9 @@ int main(int argc, char **argv)
     size_t i;
     if (!out)
         return 2;
-    for (i = 0; i < sizeof Objects / sizeof Objects[0]; i++) {
+    for (i = 0; i < sizeof Runs / sizeof Runs[0]; i++) {
         mesh.nverts = mesh.nquads = 0;
-        replayobj(Objects[i], &mesh);
+        Runs[i].replay(Runs[i].object, &mesh);
         fprintf(out, "%016" PRIx64 "\n", meshDigestOf(&mesh));
     }
     return fclose(out) == 0 ? 0 : 1;

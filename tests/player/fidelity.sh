@@ -18,8 +18,8 @@ cut -d' ' -f2 "$work/reference.txt" >"$work/expected.txt"
 set --
 while read -r name digest; do
     set -- "$@" "$name=$work/$name.mrl"
-    echo "X($name)"
-done <"$work/reference.txt" >"$work/objects.h"
+    echo "X($name, replayobj)"
+done <"$work/reference.txt" >"$work/list.h"
 "$tool" player -o "$work/player.c" "$@"
 
 # Compiles the driver on PLAYER_DIR with COMPILER FLAGS..., runs it with
@@ -27,7 +27,7 @@ done <"$work/reference.txt" >"$work/objects.h"
 replay() {
     dir=$1 run=$2 compiler=$3 && shift 3
     # shellcheck disable=SC2086
-    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" "$(dirname "$0")/driver.c" -o "$dir/driver.exe"
+    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" -DPLAYER_INCLUDED "$(dirname "$0")/driver.c" -o "$dir/driver.exe"
     $run "$dir/driver.exe" "$dir/got.txt"
     cmp -s "$dir/got.txt" "$dir/expected.txt" ||
         { echo "$compiler $*: meshes differ from the runtime's"; diff "$dir/expected.txt" "$dir/got.txt" | head; exit 1; }
@@ -105,7 +105,7 @@ specialised() {
         [ -f "$out/$(basename "$c" .c).o" ] || { echo "$compiler: $c does not compile"; exit 1; }
     done
     # shellcheck disable=SC2086
-    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" "$(dirname "$0")/specialised.c" "$out"/*.o -o "$out/driver.exe"
+    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" "$(dirname "$0")/driver.c" "$out"/*.o -o "$out/driver.exe"
     $run "$out/driver.exe" "$out/got.txt"
     cmp -s "$out/got.txt" "$dir/expected.txt" ||
         { echo "$compiler $*, players for $1: meshes differ from the runtime's"; diff "$dir/expected.txt" "$out/got.txt" | head; exit 1; }
