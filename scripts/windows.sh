@@ -4,7 +4,8 @@
 # cache), then the project with the editor. Without freeglut's source the
 # editor is left out, which one line says; the rest still builds.
 # usage: windows.sh BUILD x86_64|i686 TARGET...
-#   MIRL_PLAYER_SIZES: the byte meter's table measured by a native build.
+#   MIRL_PLAYER_SIZES: the byte meter's table measured by a native build
+#   (kept for later runs without it).
 # Exit status 77 when a TARGET is the editor (mirl) and it cannot be built.
 set -e
 build=$1 arch=$2
@@ -38,7 +39,7 @@ fi
 
 cmake -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DMIRL_EDITOR=$editor -DMIRL_TESTS=OFF -DMIRL_BENCH=OFF ${prefix:+-DFreeGLUT_DIR="$prefix/lib/cmake/FreeGLUT"} \
-    -DMIRL_PLAYER_SIZES="${MIRL_PLAYER_SIZES:-}" >/dev/null
+    ${MIRL_PLAYER_SIZES:+-DMIRL_PLAYER_SIZES="$MIRL_PLAYER_SIZES"} >/dev/null
 for target in "$@"; do
     [ "$target" = mirl ] && [ $editor = OFF ] && exit 77
 done
