@@ -57,17 +57,24 @@ start_editor() {
     read -r WinX WinY <<<"$(windows | awk -F'\t' -v t="$Title" '$3 == t { split($1, r, " "); print r[5], r[6] }')"
 }
 
+# Clicks the middle of control CLASS (with ID, if given) of window TITLE: a
+# click, unlike a key, reaches a window whether or not it has the focus yet.
+click_control() { # TITLE CLASS [ID]
+    local x y w h
+    read -r x y w h <<<"$(controls "$1" | awk -F'\t' -v c="$2" -v i="${3:-}" '$1 == c && (i == "" || $2 == i) { print $3; exit }')"
+    [ -n "$h" ] || fail "no $2 ${3:-} in the window '$1': $(controls "$1")"
+    xdo mousemove $((x + w / 2)) $((y + h / 2)) sleep 0.2 click 1 sleep 0.2
+}
+
 # The system's file dialog ("Open"): types NAME into its name field and
-# presses Return, or Escape without a NAME.
+# presses Return, or presses Escape there without a NAME.
 file_dialog() {
     wait_for 100 window_with Open || fail "no file dialog"
+    click_control Open Edit
     if [ -z "${1:-}" ]; then
         xdo key Escape
     else
-        local x y w h
-        read -r x y w h <<<"$(controls Open | awk -F'\t' '$1 == "Edit" { print $3; exit }')"
-        [ -n "$h" ] || fail "the file dialog has no name field"
-        xdo mousemove $((x + w / 2)) $((y + h / 2)) sleep 0.2 click 1 sleep 0.2 type "$1"
+        xdo type "$1"
         xdo key Return
     fi
     wait_for 100 eval '! window_with Open' || fail "the file dialog stayed open"
