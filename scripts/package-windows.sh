@@ -18,6 +18,10 @@ build() { # FOLDER ARCH TARGET...
     fi
     [ $status = 0 ] || exit $status
 }
+# The build runs mirl-tool.exe (for mirl_player.c) under wine: in the wine
+# folder the tests use, quietly.
+export WINEPREFIX="$winbuild/wine" WINEDEBUG=-all
+mkdir -p "$WINEPREFIX"
 build "$winbuild" x86_64 mirl mirl-tool mirl_player
 build "$winbuild-i686" i686 mirl mirl-tool
 
@@ -30,7 +34,7 @@ x86_64-w64-mingw32-strip -o "$stage/mirl.exe" "$winbuild/editor/mirl.exe"
 x86_64-w64-mingw32-strip -o "$stage/mirl-tool.exe" "$winbuild/tools/mirl-tool.exe"
 cp "$src/runtime/mirl.h" "$winbuild/mirl_player.c" "$stage/"
 cp "$src/examples/player/player.c" "$src/examples/player/README.md" "$stage/example/"
-cp "$src/docs/README-windows.txt" "$stage/README.txt"
+sed 's/$/\r/' "$src/docs/README-windows.txt" >"$stage/README.txt" # for any Notepad
 rm -f "$dist/$name.zip"
 (cd "$winbuild/package" && cmake -E tar cf "$dist/$name.zip" --format=zip "$name")
 

@@ -67,7 +67,7 @@ start_editor linux
 session save_console
 linux=$here
 
-echo "mirl.exe: the window, a pick, the keys, the meter"
+echo "mirl.exe: the window, a pick, the keys, the meter, the occlusion shading"
 editor=$winbuild/editor/mirl.exe
 . "$src/tests/editor/wine.sh"
 wine_setup
@@ -83,6 +83,9 @@ wait_printed "Number of Picks: (0, max 256)"
 wait_for 100 pixel_near $TopX $TopY $Selected || fail "the undo did not show"
 xdo key r sleep 0.2 key i
 wait_printed "Number of Picks: (1, max 256)" 2
+choose 10 3 || fail "AAO (Aprox AO)" # the occlusion shading, on threads of its own
+wait_printed " done 0o." 6
+alive
 kill "$epid" && wait "$epid" 2>/dev/null
 epid=''
 
@@ -120,14 +123,14 @@ controls Open | grep -q -P '^ComboBox\t1137\t.*\tfirst$' || fail "not in the cur
 xdo $(at $TopX $TopY) click 1 sleep 0.3
 file_dialog first.mrl
 wait_printed " done 0o." 4
-# Saved into another folder, the export still goes to the folder the editor
-# started in.
+# Saved into another folder under a name without an ending, which stays as
+# typed; the export still goes to the folder the editor started in.
 mkdir kept
 choose 8 2 || fail "Save into kept"
-file_dialog 'kept\first.mrl'
+file_dialog 'kept\first'
 choose 8 4 || fail "Export"
 wait_printed " done 0o." 6
-cmp first.mrl kept/first.mrl || fail "kept/first.mrl"
+cmp first.mrl kept/first || fail "kept/first: $(ls kept)"
 [ -f Mirljects.h ] && [ ! -e kept/Mirljects.h ] || fail "the export followed the dialog into kept"
 choose 8 8 || fail "Exit"
 wait "$epid" || fail "Exit: status $?"
@@ -170,6 +173,22 @@ wait_printed "$state" 2
 wait_printed "Number of Mirl Commands: (5, max 256)" 2
 xdo key u sleep 0.2 key i # the history still holds Select All
 wait_printed "Number of Mirl Commands: (4, max 256)" 2
+kill "$epid" && wait "$epid" 2>/dev/null
+epid=''
+
+echo "mirl.exe with MIRL_CONSOLE_DIALOGS=1: names from the console, notices to standard error"
+start_editor console with-console-dialogs
+choose 8 2 || fail "Save"
+wait_printed "file name"
+say console.mrl
+wait_printed " done 0o."
+wait_for 50 test -s console.mrl || fail "console.mrl was not saved"
+choose 8 1 || fail "Load"
+wait_printed "file name" 2
+say missing.mrl
+wait_printed " Not loaded: "
+grep -q -F "mirl: FATAL ERROR: Unable to read from file" err.txt || fail "no notice on standard error"
+window_with "Unable to read from file" && fail "a message box despite MIRL_CONSOLE_DIALOGS"
 kill "$epid" && wait "$epid" 2>/dev/null
 epid=''
 
