@@ -7,9 +7,13 @@
 # usage: xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset" \
 #            e2e_windows.sh SOURCE WINBUILD LINUX_EDITOR LINUX_TOOL
 # WINBUILD is the Windows build folder (scripts/windows.sh), kept between
-# runs with wine's folder. Exit status 77 (skipped) without freeglut's source.
+# runs with wine's folder. Exit status 77 (skipped) without wine64, MinGW-w64
+# or freeglut's source.
 set -u
 src=$(realpath "$1") winbuild=$2 linux_editor=$(realpath "$3") linux_tool=$(realpath "$4")
+for need in /usr/lib/wine/wine64 x86_64-w64-mingw32-g++-posix; do
+    command -v $need >/dev/null || { echo "skipped: no $need (scripts/install-deps.sh installs it)"; exit 77; }
+done
 
 MIRL_PLAYER_SIZES=$(dirname "$linux_editor")/player_sizes.h "$src/scripts/windows.sh" "$winbuild" x86_64 mirl mirl-tool
 case $? in 0) ;; 77) exit 77 ;; *) echo "FAILED: the Windows build"; exit 1 ;; esac
