@@ -46,6 +46,10 @@ static int win32ChooseFile(FileChoice purpose, char *name, size_t size)
     // Mirljects.h and the next dialog's "." stay where the editor started.
     wchar_t folder[MAX_PATH * 4];
     DWORD folderLength = GetCurrentDirectoryW(sizeof folder / sizeof folder[0], folder);
+    // The Load dialog's owner is whatever window the system finds first,
+    // which gets the focus back when the dialog closes: the editor's window
+    // takes it again, so its keys work without a click.
+    HWND previous = GetForegroundWindow();
     DisabledWindows disabled = {};
     EnumThreadWindows(GetCurrentThreadId(), disableWindow, reinterpret_cast<LPARAM>(&disabled));
 
@@ -56,6 +60,8 @@ static int win32ChooseFile(FileChoice purpose, char *name, size_t size)
         EnableWindow(disabled.windows[i], TRUE);
     if (folderLength > 0 && folderLength < sizeof folder / sizeof folder[0])
         SetCurrentDirectoryW(folder);
+    if (previous && IsWindow(previous))
+        SetForegroundWindow(previous);
 
     if (error == FNERR_BUFFERTOOSMALL)
         std::printf("\n The chosen name is longer than %d characters.\n", Win32FileNameCapacity - 1);
