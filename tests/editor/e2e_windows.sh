@@ -90,6 +90,16 @@ wait_printed "Number of Picks: (1, max 256)" 2
 choose 10 3 || fail "AAO (Aprox AO)" # the occlusion shading, on threads of its own
 wait_printed " done 0o." 6
 alive
+# The editor's window takes no clicks while the file dialog is open: a pick
+# then would enter the record being saved.
+choose 8 2 || fail "Save"
+wait_for 100 window_with Open || fail "no file dialog"
+xdo $(at $TopX $TopY) click 1 sleep 0.5
+file_dialog keys.mrl
+xdo $(at 20 20) sleep 0.2 key i
+wait_printed "Number of Picks: (1, max 256)" 3
+printed "Number of Picks: (2, max 256)" && fail "a click went to the editor while the dialog was open"
+[ "$(head -c 1 keys.mrl | od -An -tu1 | tr -d ' ')" = 2 ] || fail "keys.mrl: $(head -c 1 keys.mrl | od -An -tu1) steps"
 kill "$epid" && wait "$epid" 2>/dev/null
 epid=''
 
@@ -122,16 +132,21 @@ wait_for 100 window_with Open || fail "no file dialog"
 [ "$(owner_of Open)" = "-" ] || fail "the Save dialog has an owner: $(owner_of Open)"
 controls Open | grep -q -P '^ComboBox\t1136\t.*\tmirl objects$' || fail "the filter: $(controls Open)"
 controls Open | grep -q -P '^ComboBox\t1137\t.*\tfirst$' || fail "not in the current folder: $(controls Open)"
-# The editor's window takes no clicks while the dialog is open: a pick now
-# would enter the record that is being saved.
-xdo $(at $TopX $TopY) click 1 sleep 0.3
 file_dialog first.mrl
 wait_printed " done 0o." 4
-# Saved into another folder under a name without an ending, which stays as
-# typed; the export still goes to the folder the editor started in.
+# Saved into another folder that the dialog goes into, under a name
+# without an ending, which stays as typed; the export still goes to the
+# folder the editor started in.
 mkdir kept
 choose 8 2 || fail "Save into kept"
-file_dialog 'kept\first'
+wait_for 100 window_with Open || fail "no file dialog"
+click_control Open Edit
+xdo type kept
+xdo key Return
+wait_for 50 eval "controls Open | grep -q -P '^ComboBox\t1137\t.*\tkept$'" || fail "the dialog did not go into kept"
+xdo type first
+xdo key Return
+wait_for 100 eval '! window_with Open' || fail "the file dialog stayed open"
 choose 8 4 || fail "Export"
 wait_printed " done 0o." 6
 cmp first.mrl kept/first || fail "kept/first: $(ls kept)"
