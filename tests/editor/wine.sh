@@ -7,7 +7,8 @@
 #   clicks on freeglut's menus. X tools then see one window, so what is on
 #   the desktop comes from wincheck.exe.
 # - The window's client area is where Windows puts it, inside a frame.
-# - Menus use the Windows font: rows of 16 pixels.
+# - Menus use the Windows font: rows of 16 pixels. A menu's window shows
+#   before it is moved into place.
 # - The console's lines end in CR LF (grep -F still finds them).
 Wine=/usr/lib/wine/wine64
 export WINEPREFIX=$winedir WINEDEBUG=-all
@@ -38,7 +39,19 @@ window_with() { windows | awk -F'\t' -v t="$1" '$3 == t { found = 1 } END { exit
 owner_of() { windows | awk -F'\t' -v t="$1" '$3 == t { print $2; exit }'; }
 # The controls of window TITLE: "CLASS<TAB>ID<TAB>X Y W H<TAB>TEXT".
 controls() { wincheck texts "$1"; }
-menus() { windows | awk -F'\t' '$3 == "freeglut menu" { split($1, r, " "); print r[1], r[2], r[3], r[4] }'; }
+menu_windows() { windows | awk -F'\t' '$3 == "freeglut menu" { split($1, r, " "); print r[1], r[2], r[3], r[4] }'; }
+# freeglut shows a menu's window before it moves it into place: the menus
+# once two readings 0.1 s apart agree.
+menus() {
+    local before now i
+    now=$(menu_windows)
+    for ((i = 0; i < 20; i++)); do
+        sleep 0.1
+        before=$now now=$(menu_windows)
+        [ "$before" = "$now" ] && break
+    done
+    [ -n "$now" ] && printf '%s\n' "$now"
+}
 
 # Starts mirl.exe in $work/FOLDER, with console dialogs when a second
 # argument is given, and waits for its window.
