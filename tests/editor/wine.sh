@@ -40,18 +40,19 @@ owner_of() { windows | awk -F'\t' -v t="$1" '$3 == t { print $2; exit }'; }
 # The controls of window TITLE: "CLASS<TAB>ID<TAB>X Y W H<TAB>TEXT".
 controls() { wincheck texts "$1"; }
 menu_windows() { windows | awk -F'\t' '$3 == "freeglut menu" { split($1, r, " "); print r[1], r[2], r[3], r[4] }'; }
-# freeglut shows a menu's window before it moves it into place: the menus
-# once two readings 0.1 s apart agree.
+# freeglut shows a menu's window before it moves it into place: where the
+# menus are once two readings agree; how many at once.
 menus() {
     local before now i
     now=$(menu_windows)
     for ((i = 0; i < 20; i++)); do
-        sleep 0.1
+        sleep 0.05
         before=$now now=$(menu_windows)
         [ "$before" = "$now" ] && break
     done
     [ -n "$now" ] && printf '%s\n' "$now"
 }
+menu_count() { [ "$(menu_windows | grep -c .)" -eq "$1" ]; }
 
 # Starts mirl.exe in $work/FOLDER, with console dialogs when a second
 # argument is given, and waits for its window.
