@@ -4,6 +4,8 @@
 # make size   code size of the intro player (x86-64, i686 MinGW), raw and compressed
 # make fuzz   fuzz the decoder, the replay and records with clang (FUZZ_SECONDS, default 600)
 # make fuzz-coverage  lines of runtime/ and files/ that the fuzz corpus reaches
+# make windows  mirl.exe and mirl-tool.exe for Windows (MinGW-w64) and
+#             dist/mirl-VERSION-win64.zip
 # make soak   the editor under random real X events (SOAK_SECONDS, default 300; SOAK_SEED)
 # make install put mirl-tool on the PATH (PREFIX/bin, default ~/.local), with
 #             mirl.h, the runtime library and the general player
@@ -13,7 +15,7 @@ BUILD ?= build
 JOBS  ?= $(shell nproc 2>/dev/null || echo 2)
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults install clean
+.PHONY: all deps configure build test run bench size fuzz fuzz-coverage soak faults windows install clean
 
 # A private X server for the programs that need one.
 PRIVATE_X = xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp -noreset"
@@ -57,6 +59,12 @@ fuzz: build
 fuzz-coverage: build
 	@./tests/fuzz/run_fuzz.sh $(CURDIR) $(CURDIR)/$(BUILD)/fuzz 0 \
 	    $(CURDIR)/$(BUILD)/tests/player/make_records coverage
+
+# The byte meter's table comes from this machine's build.
+windows: configure
+	@cmake --build $(BUILD) --target mirl_player_sizes
+	@MIRL_PLAYER_SIZES=$(CURDIR)/$(BUILD)/editor/player_sizes.h \
+	    ./scripts/package-windows.sh $(CURDIR)/$(BUILD)/win64 $(CURDIR)/dist
 
 SOAK_SECONDS ?= 300
 soak: build

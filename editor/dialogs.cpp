@@ -12,8 +12,8 @@ static const DialogBackend &backend()
         const char *console = std::getenv("MIRL_CONSOLE_DIALOGS");
         if (console && *console)
             Chosen = &ConsoleDialogs;
-        else if (const DialogBackend *gtk = gtkDialogs())
-            Chosen = gtk;
+        else if (const DialogBackend *system = systemDialogs())
+            Chosen = system;
         else
             Chosen = &ConsoleDialogs;
     }

@@ -1,6 +1,7 @@
-// File chooser and notices. The program uses GTK 3 dialogs when a display
-// can be opened and falls back to the console otherwise; tests install a
-// backend of their own with scripted answers.
+// File chooser and notices. The program uses the system's dialogs (GTK 3 on
+// Linux when a display can be opened, the common dialog and message box on
+// Windows) and falls back to the console otherwise; tests install a backend
+// of their own with scripted answers.
 #pragma once
 
 #include <cstddef>
@@ -21,12 +22,13 @@ struct DialogBackend {
 // Reads a name from standard input, prints notices to standard error.
 extern const DialogBackend ConsoleDialogs;
 
-// The GTK 3 dialogs, or nullptr when GTK cannot open the display.
-const DialogBackend *gtkDialogs();
+// The system's dialogs (dialogs_gtk.cpp or dialogs_win32.cpp), or nullptr
+// when they cannot be shown (GTK without a display).
+const DialogBackend *systemDialogs();
 
 // Installs a backend; nullptr goes back to the automatic choice: console
-// when MIRL_CONSOLE_DIALOGS is set to a non-empty value or no display can
-// be opened, GTK otherwise (decided at the first dialog).
+// when MIRL_CONSOLE_DIALOGS is set to a non-empty value or the system's
+// cannot be shown, the system's otherwise (decided at the first dialog).
 void setDialogBackend(const DialogBackend *backend);
 
 int chooseObjectFile(FileChoice purpose, char *name, size_t size);

@@ -61,7 +61,7 @@ static void gtkNotice(const char *title, const char *text)
 
 static const DialogBackend GtkDialogs = {gtkChooseFile, gtkNotice};
 
-const DialogBackend *gtkDialogs()
+const DialogBackend *systemDialogs()
 {
     static int state; // 0 untried, 1 ready, -1 unavailable
     if (state == 0) {

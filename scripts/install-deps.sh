@@ -2,8 +2,11 @@
 # Installs the Debian packages the build, the tests and the editor need
 # (MinGW-w64 and wine64 for the Windows build of mirl-tool and its tests;
 # gcc-multilib and qemu-user to run 32-bit x86 players on a 64-bit kernel).
+# Then freeglut's source for the Windows editor (scripts/fetch-freeglut.sh,
+# into a cache outside the source tree; one line says so when it cannot).
 # Idempotent: does nothing (and never touches the network) when all are present.
 set -e
+freeglut_source() { "$(dirname "$0")/fetch-freeglut.sh" >/dev/null || true; }
 
 PACKAGES="
   build-essential cmake pkg-config
@@ -24,7 +27,7 @@ for p in $PACKAGES; do
   fi
 done
 
-[ -z "$missing" ] && exit 0
+[ -z "$missing" ] && freeglut_source && exit 0
 
 echo "install-deps: installing$missing"
 SUDO=""
@@ -33,3 +36,4 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 # shellcheck disable=SC2086
 $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+freeglut_source

@@ -4,6 +4,7 @@
 # Uses: $editor (the program). Gives: $work, a private folder kept when the
 # caller fails, and $here, the working folder of the editor started last.
 WinX=400 WinY=200 WinW=800 WinH=600 # no window manager: exactly where it asks
+MenuRow=25 # a menu entry's height: a 23-pixel font and 2 pixels of spacing
 work=$(mktemp -d /tmp/mirl-xdrive-XXXXXX)
 epid='' failed=1 here=$work
 cleanup() {
@@ -57,8 +58,8 @@ menus() {
         awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{print x, y, w, $2}'
 }
 menu_count() { [ "$(menus | grep -c .)" -eq "$1" ]; }
-# Entry rows: a 23-pixel font and 2 pixels of spacing, after a 2-pixel border.
-entry_y() { echo $(($1 + 2 + 25 * $2 + 12)); }
+# The middle of entry row N of a menu at Y, after a 2-pixel border.
+entry_y() { echo $(($1 + 2 + MenuRow * $2 + MenuRow / 2)); }
 # Up and left of every menu: a click below or right of one may leave it open.
 close_menus() {
     for _ in 1 2 3 4 5; do

@@ -5,9 +5,8 @@
 set -e
 src=$1 build=$2 test_tool=$3 cmake=$4
 
-"$cmake" -S "$src" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$src/scripts/toolchain-mingw64.cmake" \
-    -DMIRL_EDITOR=OFF -DMIRL_TESTS=OFF -DMIRL_BENCH=OFF >/dev/null
-"$cmake" --build "$build" --target mirl-tool -j 2
+# The Windows build that the editor's Windows test shares.
+"$src/scripts/windows.sh" "$build" x86_64 mirl-tool
 
 # A wine of its own beside the build, with one server for the whole run that
 # stays 30 s past each program: a program started while the server shuts down
