@@ -19,6 +19,15 @@ esac
 mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
+# CMake keeps a folder's compilers for good: a folder configured with other
+# toolchain files (the win32 thread model's compilers, say) starts afresh,
+# freeglut included.
+stamp=$(cat "$toolchain" "$src/scripts/toolchain-mingw.cmake" | cksum)
+if [ "$(cat "$build/toolchain.stamp" 2>/dev/null)" != "$stamp" ]; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles" "$build/freeglut-build" "$build/freeglut"
+    echo "$stamp" >"$build/toolchain.stamp"
+fi
+
 editor=OFF
 if freeglut=$("$src/scripts/fetch-freeglut.sh"); then
     prefix=$build/freeglut
