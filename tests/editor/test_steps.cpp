@@ -315,7 +315,7 @@ TEST_F(Steps, WysiwygUnderRandomEditsAndDeletionsOfLongRecords)
             continue;
         records++;
         Steps::SetUp();
-        useRecord(rec);
+        setrec(&rec);
         ASSERT_TRUE(saveobj("random.mrl"));
         Dialogs.answers = {"random.mrl"};
         runCommand(ItemLoad);

@@ -14,7 +14,3 @@ struct SampleRecord {
 };
 
 std::vector<SampleRecord> sampleRecords();
-
-// Puts r into CommandRecord (setrec: PickCount its pick steps), ready for
-// saveobj or exportobj.
-void useRecord(const mirlObj &r);

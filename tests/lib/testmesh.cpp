@@ -32,14 +32,31 @@ std::string meshDiff(const Mesh &a, const Mesh &b)
     return "";
 }
 
-mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps, std::initializer_list<uint32_t> picks)
+void addSteps(mirlObj &r, std::initializer_list<Step> steps)
+{
+    for (const Step &s : steps)
+        for (int k = 0; k < s.times; k++) {
+            r.ops[r.count] = static_cast<uint8_t>(s.op);
+            r.params[r.count++] = static_cast<uint8_t>(s.param);
+        }
+}
+
+mirlObj makeRecord(std::initializer_list<Step> steps, std::initializer_list<uint32_t> picks)
 {
     mirlObj r;
     std::memset(&r, 0, sizeof r);
-    for (auto &s : steps) {
-        r.ops[r.count] = static_cast<uint8_t>(s.first);
-        r.params[r.count++] = static_cast<uint8_t>(s.second);
-    }
+    addSteps(r, steps);
     std::copy(picks.begin(), picks.end(), r.picks);
     return r;
+}
+
+std::string usedText(const mirlObj &r)
+{
+    std::string s = std::to_string(r.count) + ":";
+    for (int i = 0; i < r.count; i++)
+        s += " " + std::to_string(r.ops[i]) + "/" + std::to_string(r.params[i]);
+    s += " |";
+    for (uint32_t p = 0; p < pickidx(&r, r.count); p++)
+        s += " " + std::to_string(r.picks[p]);
+    return s;
 }

@@ -35,6 +35,15 @@ inline uint32_t bitsOf(float f)
     return u;
 }
 
-// A record from a list of (opcode, ParamByte) steps and a pick list.
-mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps,
-                   std::initializer_list<uint32_t> picks = {});
+// A record from a list of steps and a pick list. A step: its opcode, its
+// ParamByte (128, the byte of 0.0, when not given) and how many times in a
+// row it stands.
+struct Step {
+    int op, param = 128, times = 1;
+};
+mirlObj makeRecord(std::initializer_list<Step> steps, std::initializer_list<uint32_t> picks = {});
+void addSteps(mirlObj &r, std::initializer_list<Step> steps); // appended
+
+// The record's used part, "count: op/param ... | picks in use", to compare
+// records by.
+std::string usedText(const mirlObj &r);
