@@ -10,6 +10,7 @@
 
 #include "platform.h"
 #include "render.h"
+#include "step_list.h"
 #include "testmesh.h"
 
 ObservedPlatform Observed;
@@ -92,22 +93,29 @@ void EditorTest::SetUp()
     glMatrixMode(GL_MODELVIEW);
     Observed = ObservedPlatform();
     Dialogs = ScriptedDialogs();
+    if (StepListShown)
+        toggleStepList();
 }
 
 std::string runCommand(int item, int right, int left)
 {
     testing::internal::CaptureStdout();
-    int x = 400;
-    onPassiveMotion(x, 300);
+    onPassiveMotion(400, 300);
     dispatchCommand(item);
     if (Editor.interactionMode == ModePreview) {
-        for (int i = 0; i < right; i++)
-            onPassiveMotion(++x, 300);
-        for (int i = 0; i < left; i++)
-            onPassiveMotion(--x, 300);
-        onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, x, 300);
+        moveMouse(right, left);
+        onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, LastMouseX, 300);
     }
     return testing::internal::GetCapturedStdout();
+}
+
+void moveMouse(int right, int left)
+{
+    int x = LastMouseX;
+    for (int i = 0; i < right; i++)
+        onPassiveMotion(++x, LastMouseY);
+    for (int i = 0; i < left; i++)
+        onPassiveMotion(--x, LastMouseY);
 }
 
 WindowPoint projectToWindow(const Vec3 &p)

@@ -33,8 +33,8 @@ struct ScriptedDialogs {
 };
 extern ScriptedDialogs Dialogs;
 
-// Every test starts as the editor does (defaults, cube, empty history) on
-// the same window, with fresh observations.
+// Every test starts as the editor does (defaults, cube, empty history, no
+// step list) on the same window, with fresh observations.
 class EditorTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -43,6 +43,9 @@ class EditorTest : public ::testing::Test {
 // Runs a menu item and returns what it printed. A parametric command
 // follows `right` then `left` motion events and is committed by a click.
 std::string runCommand(int item, int right = 0, int left = 0);
+// Motion events from where the pointer is: `right` to the right, then
+// `left` back.
+void moveMouse(int right, int left);
 
 // Window position (top-left origin) of a model point in the current view.
 struct WindowPoint {

@@ -69,21 +69,18 @@ TEST_F(Cycle, ClampHoldsUntilTheOffsetComesBackInside)
 {
     onPassiveMotion(100, 100);
     dispatchCommand(24); // FACES Move Normal
-    int x = 100;
-    for (int i = 0; i < 100; i++)
-        onPassiveMotion(++x, 100);
+    moveMouse(100, 0);
     EXPECT_EQ(CommandRecord.params[1], 255);
     // Back: the byte stays 255 until the offset is below the value that
     // rounds to 254.5, (p + 8) * 15.9375.
-    while (CommandRecord.params[1] == 255 && x > 100)
-        onPassiveMotion(--x, 100);
+    while (CommandRecord.params[1] == 255 && LastMouseX > 100)
+        moveMouse(0, 1);
     EXPECT_LT(((double)Editor.paramOffset + 8.0) * 15.9375, 254.5);
     EXPECT_GE(((double)Editor.paramOffset + parameterStep() + 8.0) * 15.9375, 254.5);
     EXPECT_GE(CommandRecord.params[1], 253);
-    for (int i = 0; i < 300; i++) // and the lower limit: -8 is byte 0
-        onPassiveMotion(--x, 100);
+    moveMouse(0, 300); // and the lower limit: -8 is byte 0
     EXPECT_EQ(CommandRecord.params[1], 0);
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, x, 100);
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, LastMouseX, 100);
 }
 
 TEST_F(Cycle, CameraKeysARestartThatKeepsTheSwitchesAndAFlatWindow)
@@ -176,8 +173,7 @@ TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
     for (int item : {11, 15, 24, 29, 33}) { // object move, scale; faces move, scale, rotate
         onPassiveMotion(300, 300);
         dispatchCommand(item);
-        for (int x = 301; x < 305; x++)
-            onPassiveMotion(x, 300);
+        moveMouse(4, 0);
         onKey(27, 0, 0);
         EXPECT_EQ(Editor.interactionMode, ModePick) << item;
         EXPECT_EQ(std::memcmp(&CommandRecord, &record, 1 + record.count), 0) << item;
