@@ -164,17 +164,7 @@ Rgb pixelAt(const Vec3 &p)
 
 std::string committedVersusReplay()
 {
-    const int lastPicked = LastPickedFace, recorder = RecorderOn;
-    const uint32_t picks = PickCount;
-    static std::unique_ptr<Mesh> fresh = newMesh();
-    emptyMesh(fresh.get());
-    recordoff();
-    replayobj(&CommandRecord, fresh.get());
-    std::string d = meshDiff(*committedMesh(), *fresh);
-    if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
-        d = "pick count " + std::to_string(picks) + " or last pick " + std::to_string(lastPicked) + " differ";
-    LastPickedFace = lastPicked, PickCount = picks, RecorderOn = recorder;
-    return d;
+    return replayDiff(CommandRecord, *committedMesh(), LastPickedFace);
 }
 
 int main(int argc, char **argv)

@@ -63,9 +63,8 @@ std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, lon
     static auto fast = newMesh(), slow = newMesh(), scratch = newMesh();
     for (uint64_t seed = first; seed < first + count; seed++) {
         mirlObj rec = randomRecord(seed, o, scratch.get());
-        emptyMesh(fast.get());
+        replayInto(rec, fast.get());
         emptyMesh(slow.get());
-        replayobj(&rec, fast.get());
         int32_t lastFast = LastPickedFace;
         LastPickedFace = -1; // as the runtime's replay starts
         oracle::replay(&rec, slow.get());

@@ -32,6 +32,20 @@ std::string meshDiff(const Mesh &a, const Mesh &b)
     return "";
 }
 
+std::string replayDiff(const mirlObj &r, const Mesh &m, int32_t lastPicked)
+{
+    const int32_t last = LastPickedFace, recorder = RecorderOn;
+    const uint32_t picks = PickCount;
+    static std::unique_ptr<Mesh> fresh = newMesh();
+    recordoff();
+    replayInto(r, fresh.get());
+    std::string d = meshDiff(m, *fresh);
+    if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
+        d = "pick count " + std::to_string(PickCount) + " or last pick " + std::to_string(LastPickedFace) + " differ";
+    LastPickedFace = last, PickCount = picks, RecorderOn = recorder;
+    return d;
+}
+
 void addSteps(mirlObj &r, std::initializer_list<Step> steps)
 {
     for (const Step &s : steps)

@@ -22,10 +22,23 @@ inline void emptyMesh(Mesh *m)
     m->nquads = 0;
 }
 
+// Empties m and replays r into it.
+inline void replayInto(const mirlObj &r, Mesh *m)
+{
+    emptyMesh(m);
+    replayobj(&r, m);
+}
+
 // Compares the used part of two meshes bit for bit (counts, quads, flags,
 // positions and both normal arrays). Returns "" when equal, otherwise a
 // description of the first difference.
 std::string meshDiff(const Mesh &a, const Mesh &b);
+
+// m and lastPicked against a fresh replay of r (Recorder off): "" when the
+// meshes agree bit for bit, the last picked faces agree and the replay left
+// the pick count alone. The Recorder, LastPickedFace and PickCount are left
+// as they were.
+std::string replayDiff(const mirlObj &r, const Mesh &m, int32_t lastPicked);
 
 // Bit pattern of a float, for exact comparisons that also tell -0 from +0.
 inline uint32_t bitsOf(float f)

@@ -43,17 +43,6 @@ TEST_F(Recorder, AFullPickListRefusesThePickWithItsNotice)
     EXPECT_EQ(notes.joined(), "Too Many Picks=model will not save properly/ERROR;");
 }
 
-TEST_F(Recorder, ReplayBuildsTheCubeSelectsAllAndTogglesThePick)
-{
-    mirlObj r = makeRecord({{MIRL_OP_ADDCUBE}, {MIRL_OP_SELECT1}, {MIRL_OPPICK}}, {3});
-    replayobj(&r, m.get());
-    ASSERT_EQ(m->nquads, 6u);
-    for (int q = 0; q < 6; q++)
-        EXPECT_EQ(m->selected[q], q == 3 ? 0 : 1);
-    EXPECT_TRUE(LastPickedFace == -1 && numsteps() == 0 && numpicks() == 0); // it only reads the record
-    EXPECT_EQ(m->fnormals[2].z, 8.0f); // normals computed after the cube
-}
-
 TEST_F(Recorder, ReplayStartsWithoutALastPickAndSetsNormalsAfterGeometryOnly)
 {
     // A fresh player has no last pick for a select similar before the
@@ -83,18 +72,12 @@ class RecordEdits : public Recorder {
     const mirlObj base = makeRecord({{MIRL_OP_ADDCUBE}, {MIRL_OP_SELECT2}, {MIRL_OPPICK, 128, 2}, {MIRL_OP_ADDQUAD},
                                      {MIRL_OPPICK}, {MIRL_OP_TRANS2, 140}, {MIRL_OP_SELECT6}},
                                     {3, 5, 1});
-    std::unique_ptr<Mesh> fresh = newMesh();
 
     // CommandRecord replayed against a replay of `expected`, built afresh.
     std::string replayedAs(const mirlObj &expected)
     {
-        emptyMesh(m.get());
-        replayobj(&CommandRecord, m.get());
-        const int32_t last = LastPickedFace;
-        emptyMesh(fresh.get());
-        replayobj(&expected, fresh.get());
-        std::string d = meshDiff(*m, *fresh);
-        return d.empty() && last != LastPickedFace ? "last picked face differs" : d;
+        replayInto(CommandRecord, m.get());
+        return replayDiff(expected, *m, LastPickedFace);
     }
 };
 
@@ -171,17 +154,12 @@ TEST_F(RecordEdits, CuttingBackUncountsThePicksDropped)
 // first pick from there takes the face of its own place in the list.
 TEST_F(RecordEdits, ReplayGoesOnFromAnyStepWithThatStepsPick)
 {
-    emptyMesh(fresh.get());
-    replayobj(&base, fresh.get());
-    const int32_t last = LastPickedFace;
     for (uint32_t first = 0; first <= base.count; first++) {
         mirlObj head = base;
         head.count = (uint8_t)first;
-        emptyMesh(m.get());
-        replayobj(&head, m.get());
+        replayInto(head, m.get());
         replayfrom(&base, m.get(), first);
-        EXPECT_EQ(meshDiff(*m, *fresh), "") << "from step " << first;
-        EXPECT_EQ(LastPickedFace, last) << "from step " << first;
+        EXPECT_EQ(replayDiff(base, *m, LastPickedFace), "") << "from step " << first;
         EXPECT_EQ(pickidx(&base, first), first <= 2 ? 0u : first <= 3 ? 1u : first <= 5 ? 2u : 3u);
     }
 }
