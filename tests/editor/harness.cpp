@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "platform.h"
 #include "render.h"

@@ -3,12 +3,10 @@
 #include <GL/freeglut.h>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 
 #include "harness.h"
 #include "meter.h"
-#include "mirlfile.h"
 #include "player_sizes.h"
 #include "render.h"
 #include "testmesh.h"

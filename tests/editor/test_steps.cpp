@@ -9,7 +9,6 @@
 #include "meshdigest.h"
 #include "mirlfile.h"
 #include "randrec.h"
-#include "samplerecs.h"
 #include "step_edit.h"
 #include "step_list.h"
 #include "testmesh.h"
