@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include <quadmath.h>
+
 #include "mirl.h"
 
 namespace {
@@ -19,36 +21,12 @@ double angle(int b)
 // saved objects keep: {ParamByte, 0 for cos or 1 for sin}.
 const int GlibcAbove[][2] = {{161, 1}, {173, 0}};
 
-// The reference: the two Taylor series summed apart, in plain double-double
-// with 60 terms, accurate to about 2^-100 over |t| <= 3.2.
-struct DD {
-    double h, l;
-};
-DD sum(double a, double b)
-{
-    double s = a + b, v = s - a;
-    return {s, (a - (s - v)) + (b - v)};
-}
-DD prod(double a, double b)
-{
-    double ca = 134217729.0 * a, cb = 134217729.0 * b;
-    double ah = ca - (ca - a), bh = cb - (cb - b), p = a * b;
-    return {p, ((ah * bh - p) + ah * (b - bh) + (a - ah) * bh) + (a - ah) * (b - bh)};
-}
+// The reference: binary128 cosine and sine (libquadmath, accurate far
+// beyond double), rounded once to double.
 void reference(double t, double out[2])
 {
-    DD w = {1, 0}, acc[2] = {{0, 0}, {0, 0}};
-    for (int k = 0; k < 60; k++) {
-        DD a = acc[k & 1], s = sum(a.h, k & 2 ? -w.h : w.h);
-        acc[k & 1] = sum(s.h, s.l + a.l + (k & 2 ? -w.l : w.l));
-        DD p = prod(w.h, t);
-        p = sum(p.h, p.l + w.l * t); // w * t, then divided by k + 1:
-        const double q = p.h / (k + 1);
-        DD r = prod(q, k + 1);
-        w = sum(q, ((p.h - r.h) - r.l + p.l) / (k + 1));
-    }
-    for (int i = 0; i < 2; i++)
-        out[i] = acc[i].h + acc[i].l; // one rounding of the pair
+    out[0] = (double)cosq(t);
+    out[1] = (double)sinq(t);
 }
 
 } // namespace
