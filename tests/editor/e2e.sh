@@ -14,7 +14,6 @@ file_item() { # ITEM NAME: FILE's Load (1) or Save (2), NAME typed at the prompt
     wait_printed "file name" $prompts
     say "$2"
 }
-save_as() { file_item 2 "$1" && wait_for 50 test -s "$1" || fail "$1 was not saved"; }
 stop_editor() { kill "$epid" && wait "$epid" 2>/dev/null; epid=''; }
 
 echo "a click, the keys and the meter"
@@ -100,13 +99,12 @@ file_item 2 second.mrl
 wait_for 50 cmp ../first/first.mrl second.mrl || fail "loaded and saved again, the file changed"
 stop_editor
 
-# Escape during an edit takes the same key path as during a preview (above);
-# that it restores the byte is checked in the in-process tests.
+# Real events reach the list, the edit and Delete; what they do to the record
+# (and Escape during an edit, the same key path as during a preview above)
+# is checked exactly by the in-process tests.
 echo "the step list: l, a live edit of a step by a click and the mouse, Delete and undo"
 start_editor steps
-prompts=0
 row_y() { echo $((17 + 15 * $1)); } # the middle of row N (the list starts 10 pixels down)
-param3() { od -An -tu1 -j 260 -N 1 "$1" | tr -d ' '; } # step 3's byte (nothing before it is 0x0A)
 choose 0 1 || fail "Select None"
 xdo $(at $TopX $TopY) click 1
 wait_for 100 pixel_near $TopX $TopY $Selected || fail "the pick did not show"
@@ -120,7 +118,6 @@ xdo key l
 wait_for 50 eval '[ "$(pixel 320 "$(row_y 0)")" = "$Plain" ] && [ "$(pixel 320 "$(row_y 3)")" = "$Plain" ]' ||
     fail "l did not show four rows: $(pixel 320 "$(row_y 0)") / $(pixel 320 "$(row_y 3)")"
 [ "$(pixel 320 "$(row_y 4)")" != "$Plain" ] || fail "a fifth row"
-save_as a.mrl
 before=$(mean_column $Selected)
 xdo $(at 100 "$(row_y 3)") click 1 # the move: its parameter follows the mouse
 wait_printed " step 3 trans1"
@@ -132,17 +129,12 @@ wait_for 100 eval '(($(mean_column $Selected) > before + 30))' ||
 printed " -> " && fail "the edit ended before the click"
 xdo click 1
 wait_printed " -> "
-save_as b.mrl
-(($(param3 b.mrl) > $(param3 a.mrl) + 10)) || fail "b.mrl: step 3 holds $(param3 b.mrl), before $(param3 a.mrl)"
-cmp -s <(head -c 257 a.mrl) <(head -c 257 b.mrl) || fail "the edit changed other steps"
+read -r was now <<<"$(sed -n 's/.* step 3 trans1 \([0-9]*\) -> \([0-9]*\) .*/\1 \2/p' out.txt)"
+((now > was + 10)) || fail "the edit took step 3's byte from '$was' to '$now'"
 xdo $(at 100 "$(row_y 2)") click 1 sleep 0.2 key Delete # the pick
 wait_printed " deleted step 2 select9"
 wait_for 100 eval '(($(mean_column $Selected) == 0))' || fail "the deleted pick still shows"
-save_as d.mrl
-[ "$(head -c 4 d.mrl | od -An -tu1 | tr -s ' ')" = " 3 31 20 9" ] || fail "d.mrl: the steps"
 xdo key u
 wait_for 100 eval '(($(mean_column $Selected) > 0))' || fail "undo did not bring the pick back"
-save_as e.mrl
-cmp -s b.mrl e.mrl || fail "Delete and u did not give back the file"
 failed=0
 echo "passed"

@@ -44,6 +44,10 @@ std::vector<uint8_t> golden(const std::string &name)
 }
 const std::vector<SampleRecord> Samples = sampleRecords();
 const size_t GoldenSamples = 5; // the random ones after them follow the runtime
+// Names a user could give that no load or save can use: a folder, a missing
+// folder, a name too long for the system, one too long for a path, none.
+const std::string BadNames[] = {"folder.mrl", "nowhere/x.mrl", std::string(300, 'x'),
+                                std::string(MIRL_PATH_MAX + 1, 'x'), ""};
 
 // Each test runs in a folder of its own, as the first export of a run.
 class Files : public ::testing::Test {
@@ -121,14 +125,15 @@ TEST_F(Files, RefusedLoadsChangeNothing)
     fs::create_directory("folder.mrl");
     ASSERT_EQ(mkfifo("fifo.mrl", 0600), 0);
     alarm(20); // a load that blocks on the pipe fails here instead of hanging
-    const std::pair<const char *, const char *> cases[] = {
-        {"missing.mrl", "Unable to read from file"},  {"folder.mrl", "Unable to read from file"},
-        {"fifo.mrl", "Not a regular file"},           {"/dev/null", "Not a regular file"},
-        {"empty.mrl", "Not a complete mirl object"},  {"oneshort.mrl", "Not a complete mirl object"},
-        {"pair.mrl", "Not a complete mirl object"},
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"missing.mrl", "Unable to read from file"},  {"fifo.mrl", "Not a regular file"},
+        {"/dev/null", "Not a regular file"},          {"empty.mrl", "Not a complete mirl object"},
+        {"oneshort.mrl", "Not a complete mirl object"}, {"pair.mrl", "Not a complete mirl object"},
     };
+    for (const std::string &name : BadNames)
+        cases.push_back({name, "Unable to read from file"});
     for (auto &c : cases) {
-        EXPECT_FALSE(loadobj(c.first, mesh.get())) << c.first;
+        EXPECT_FALSE(loadobj(c.first.c_str(), mesh.get())) << c.first;
         expectOnlyNotice(c.second);
         EXPECT_TRUE(sameRecord(CommandRecord, record)) << c.first;
         EXPECT_EQ(PickCount, picks) << c.first;
@@ -157,10 +162,12 @@ TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
     expectOnlyNotice("Unable to save to file");
     EXPECT_EQ(readFile("keep.mrl"), oldBytes);
     fs::create_directory("folder.mrl");
-    for (const char *name : {"folder.mrl", "nowhere/x.mrl", "/dev/full"}) {
-        EXPECT_FALSE(saveobj(name)) << name;
+    for (const std::string &name : BadNames) {
+        EXPECT_FALSE(saveobj(name.c_str())) << name;
         expectOnlyNotice("Unable to save to file");
     }
+    EXPECT_FALSE(saveobj("/dev/full"));
+    expectOnlyNotice("Unable to save to file");
     EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2)
         << "a temporary file was left behind";
     EXPECT_TRUE(sameRecord(CommandRecord, Samples[2].record));
