@@ -11,6 +11,8 @@
 #include "render.h"
 #include "step_list.h"
 #include "testmesh.h"
+// after the types
+#include "meshdigest.h"
 
 ObservedPlatform Observed;
 ScriptedDialogs Dialogs;
@@ -159,6 +161,12 @@ Rgb pixelAt(const Vec3 &p)
     WindowPoint w = projectToWindow(p);
     EXPECT_TRUE(w.inside);
     return framePixel(w.x, w.y);
+}
+
+std::string stateNow()
+{
+    return usedText(CommandRecord) + " picks " + std::to_string(numpicks()) + " # " +
+           std::to_string(meshDigestOf(committedMesh())) + " last " + std::to_string(LastPickedFace);
 }
 
 std::string committedVersusReplay()

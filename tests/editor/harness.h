@@ -61,6 +61,11 @@ using Rgb = std::array<int, 3>;
 Rgb framePixel(int x, int y);
 Rgb pixelAt(const Vec3 &p);
 
+// The record's used part, the pick count, the committed mesh's digest and
+// the last pick: what undo and redo give back exactly, and what a refused
+// or cancelled command leaves alone.
+std::string stateNow();
+
 // The committed mesh against a fresh replay of the record ("" when equal),
 // last picked face and pick count included: what the user sees must be
 // what a player gets.

@@ -164,9 +164,7 @@ TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
     clickFace(2);
     runCommand(19);
     runCommand(ItemUndo); // something to redo, which a cancel keeps
-    std::unique_ptr<Mesh> before = newMesh();
-    copyMesh(before.get(), committedMesh());
-    const mirlObj record = CommandRecord;
+    const std::string before = stateNow();
     const CommandHistoryList history = CommandHistory;
     for (int item : {11, 15, 24, 29, 33}) { // object move, scale; faces move, scale, rotate
         onPassiveMotion(300, 300);
@@ -174,10 +172,8 @@ TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
         moveMouse(4, 0);
         onKey(27, 0, 0);
         EXPECT_EQ(Editor.interactionMode, ModePick) << item;
-        EXPECT_EQ(std::memcmp(&CommandRecord, &record, 1 + record.count), 0) << item;
-        EXPECT_EQ(numpicks(), 1);
+        EXPECT_EQ(stateNow(), before) << item;
         EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0) << item;
-        EXPECT_EQ(meshDiff(*committedMesh(), *before), "") << item;
     }
     runCommand(ItemRedo);
     EXPECT_EQ(numsteps(), 5);
@@ -190,13 +186,12 @@ TEST_F(Cycle, CommandsAndPicksTheRecordCannotHoldChangeNothing)
     rebuildMesh(committedMesh());
     runCommand(2);  // Invert: 252 steps, nothing selected
     runCommand(18); // Inset: 254
-    std::unique_ptr<Mesh> saved = newMesh();
-    copyMesh(saved.get(), committedMesh());
-    const mirlObj record = CommandRecord;
+    const std::string before = stateNow();
     const CommandHistoryList history = CommandHistory;
     for (int item : {23, 20, 18}) // Holes, Taper, Inset need 5, 3, 2 steps
         runCommand(item);
     EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
+    EXPECT_EQ(stateNow(), before);
     clickFace(1); // one step still fits
     EXPECT_EQ(numsteps(), 255);
     clickFace(2);
@@ -204,13 +199,10 @@ TEST_F(Cycle, CommandsAndPicksTheRecordCannotHoldChangeNothing)
     runCommand(11, 3); // a parametric command never starts its preview
     EXPECT_EQ(RecorderOn, 0);
     EXPECT_EQ(Dialogs.notices, std::vector<std::string>(6, "Exceeded max number of modelling commands: ERROR"));
-    EXPECT_EQ(std::memcmp(CommandRecord.ops, record.ops, 254), 0);
-    EXPECT_EQ(std::memcmp(CommandRecord.params, record.params, 254), 0);
     EXPECT_EQ(CommandRecord.ops[254], MIRL_OPPICK);
     EXPECT_EQ(committedVersusReplay(), "");
     runCommand(ItemUndo); // takes back exactly the pick
-    EXPECT_EQ(numsteps(), 254);
-    EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
+    EXPECT_EQ(stateNow(), before);
 }
 
 // What each modelling item records, "opcode:ParamByte" per step, as the menu

@@ -7,7 +7,6 @@
 
 #include "checkpoints.h"
 #include "harness.h"
-#include "meshdigest.h"
 #include "mirlfile.h"
 #include "randrec.h"
 #include "step_edit.h"
@@ -51,14 +50,6 @@ Rgb bytesOf(float r, float g, float b)
 const Rgb Backing = bytesOf(0.25f, 0.25f, 0.5f), Hover = bytesOf(0.35f, 0.35f, 0.7f),
           SelectedRow = bytesOf(0.55f, 0.2f, 0.15f);
 const int FreeX = 320; // right of every row's text, inside the box
-
-// The record's used part, the pick count, the mesh and the last pick, which
-// undo and redo must give back exactly.
-std::string stateNow()
-{
-    return usedText(CommandRecord) + " picks " + std::to_string(numpicks()) + " # " +
-           std::to_string(meshDigestOf(committedMesh())) + " last " + std::to_string(LastPickedFace);
-}
 
 void clickRow(int step)
 {

@@ -150,10 +150,7 @@ TEST_F(Files, FailedSavesKeepTheOldFileAndSayWhy)
     ASSERT_TRUE(saveobj("keep.mrl"));
     const std::vector<uint8_t> oldBytes = readFile("keep.mrl");
     setrec(&Samples[2].record);
-    {
-        FileSizeLimit limit(1000); // the disk refuses the write part-way
-        EXPECT_FALSE(saveobj("keep.mrl"));
-    }
+    EXPECT_FALSE(withFileSizeLimit(1000, [] { return saveobj("keep.mrl"); })); // the disk refuses part-way
     expectOnlyNotice("Unable to save to file");
     EXPECT_EQ(readFile("keep.mrl"), oldBytes);
     FailSync = 1; // renamed unsynced, the new content might never reach the disk
@@ -236,9 +233,8 @@ TEST_F(Files, ExportsOfARunShareOneFreshIncludeLine)
     writeFile("Mirljects.h", std::string("objects of an earlier run\n"));
     exportSamples(0);
     EXPECT_EQ(HeaderPending, 0);
-    const std::vector<uint8_t> want = golden("export.txt");
     const std::string header = readText("Mirljects.h");
-    EXPECT_EQ(header, std::string(want.begin(), want.end()));
+    EXPECT_EQ(header, readText(MIRL_GOLDEN "/export.txt"));
     // Deleted during the run: started again without the include line.
     ASSERT_EQ(unlink("Mirljects.h"), 0);
     exportSamples(3);
@@ -252,10 +248,7 @@ TEST_F(Files, FailedExportsLeaveTheHeaderAsItWas)
     setrec(&Samples[0].record);
     // A full disk while the header is started: the earlier file survives.
     writeFile("Mirljects.h", std::string("objects of an earlier run\n"));
-    {
-        FileSizeLimit limit(5);
-        EXPECT_FALSE(exportobj("mrlj0"));
-    }
+    EXPECT_FALSE(withFileSizeLimit(5, [] { return exportobj("mrlj0"); }));
     expectOnlyNotice(title);
     EXPECT_EQ(HeaderPending, 1);
     EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
@@ -270,10 +263,7 @@ TEST_F(Files, FailedExportsLeaveTheHeaderAsItWas)
     // A full disk half-way through an object: the partial object is cut off.
     ASSERT_TRUE(exportobj("mrlj1"));
     std::string one = readText("Mirljects.h");
-    {
-        FileSizeLimit limit(one.size() + 100);
-        EXPECT_FALSE(exportobj("mrlj2"));
-    }
+    EXPECT_FALSE(withFileSizeLimit(one.size() + 100, [] { return exportobj("mrlj2"); }));
     expectOnlyNotice(title);
     EXPECT_EQ(readText("Mirljects.h"), one);
 }

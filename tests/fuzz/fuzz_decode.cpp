@@ -1,12 +1,12 @@
 // libFuzzer harness for the object file decoder: arbitrary bytes as a file's
 // contents through the text translation, the image codec, the refusal of an
-// incomplete image, the Recorder, the export text and a save and load through
-// a real file. The operations are taken out of the table, so the replay that
+// incomplete image, the Recorder and a save and load through a real file (the
+// export's text is checked byte for byte at its boundaries by the file
+// tests). The operations are taken out of the table, so the replay that
 // loading runs is only its loop; fuzz_replay fuzzes the operations.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -28,8 +28,6 @@ static void check(bool ok)
 static void removeFolder()
 {
     unlink(File.c_str());
-    unlink((Folder + "/Mirljects.h").c_str());
-    unlink((Folder + "/Mirljects.h.bak").c_str());
     rmdir(Folder.c_str());
 }
 
@@ -94,34 +92,6 @@ static void checkRecorder(const mirlObj &loaded, uint32_t picks)
     recordoff();
 }
 
-// Exported to Mirljects.h in the folder, as the first export of a run: the
-// include line, then the count, the steps and the picks in use, zeros after.
-static void checkExport()
-{
-    static char cwd[MIRL_PATH_MAX], file[32768];
-    HeaderPending = 1;
-    check(getcwd(cwd, sizeof cwd) && chdir(Folder.c_str()) == 0);
-    int ok = exportobj("fuzz");
-    check(chdir(cwd) == 0 && ok == 1);
-    FILE *f = std::fopen((Folder + "/Mirljects.h").c_str(), "rb");
-    check(f != nullptr);
-    file[std::fread(file, 1, sizeof file - 1, f)] = 0;
-    std::fclose(f);
-    const char *head = "#include \"mirl.h\"\n\n\nmirlObj fuzz = {", *p = file + std::strlen(head) - 1;
-    check(std::strncmp(file, head, std::strlen(head)) == 0);
-    const mirlObj &r = CommandRecord;
-    for (int i = 0; i < 769; i++) {
-        char *end;
-        unsigned long v = std::strtoul(p + 1, &end, 10);
-        unsigned long want = i == 0 ? r.count
-                             : i <= 256 ? (i - 1 < r.count ? r.ops[i - 1] : 0)
-                             : i <= 512 ? (i - 257 < r.count ? r.params[i - 257] : 0)
-                                        : (uint32_t)(i - 513) < PickCount ? r.picks[i - 513] : 0;
-        check(end != p + 1 && v == want);
-        p = end;
-    }
-}
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     setnote(quietNotice);
@@ -159,13 +129,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const uint32_t picks = (uint32_t)std::count(copy.ops, copy.ops + copy.count, MIRL_OPPICK);
     check(numpicks() == (int32_t)picks && numsteps() == copy.count);
     checkRecorder(copy, picks);
-    // The export text and a save and load through a file (the record must
-    // come back the same) cost many runs each: only for one count in
-    // sixteen, the starting record's among them.
+    // A save and load through a file (the record must come back the same)
+    // costs many runs: only for one count in sixteen, the starting record's
+    // among them.
     if (copy.count % 16 != 1)
         return 0;
     setrec(&copy);
-    checkExport();
     check(saveobj(File.c_str()) && std::memcmp(&CommandRecord, &copy, sizeof copy) == 0);
     std::memset(&CommandRecord, 0xAB, sizeof CommandRecord);
     check(loadobj(File.c_str(), &FuzzMesh) && std::memcmp(&CommandRecord, &copy, sizeof copy) == 0 &&

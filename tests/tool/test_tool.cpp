@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 struct ToolRun {
-    int code = -1;
+    int code;
     std::string out, err;
 };
 
@@ -73,10 +73,8 @@ class Tool : public ::testing::Test {
         for (const std::string &a : args)
             cmd += " " + shellWord(a);
         int status = std::system((cmd + " >" + shellWord(out) + " 2>" + shellWord(dir / "stderr") + " </dev/null").c_str());
-        ToolRun r;
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = stdoutTo.empty() ? readText(out) : "";
-        r.err = readText(dir / "stderr");
+        ToolRun r = {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdoutTo.empty() ? readText(out) : "",
+                     readText(dir / "stderr")};
         fs::remove(dir / "stdout");
         fs::remove(dir / "stderr");
         return r;
@@ -234,7 +232,10 @@ class Player : public Tool {
     }
 
     // The player of the named objects, written to a file; option "--all" or
-    // "--general" for those.
+    // "--general" for those. Every player decides each conditional on
+    // MIRL_PLAYER and on what it measured: the only macros of the runtime's
+    // own that its conditionals may still name are the types' guard and the
+    // capacity.
     std::string player(const std::vector<std::string> &objects, const std::string &option = "")
     {
         std::vector<std::string> args = {"player", "-o", dir / "player.c"};
@@ -244,7 +245,19 @@ class Player : public Tool {
             args.push_back(o + "=" + mrl(o));
         ToolRun r = tool(args);
         EXPECT_EQ(r.code, 0) << r.err;
-        return readText(dir / "player.c");
+        const std::string text = readText(dir / "player.c");
+        static const std::regex directive(R"(^\s*#\s*(if|ifdef|ifndef|elif)\b(.*)$)"), name(R"(\bMIRL_\w+)");
+        std::istringstream lines(text);
+        int conditionals = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::smatch m;
+            conditionals += std::regex_match(line, m, directive);
+            const std::string condition = m.empty() ? "" : m[2].str();
+            for (std::sregex_iterator i(condition.begin(), condition.end(), name), end; i != end; ++i)
+                EXPECT_TRUE(i->str() == "MIRL_TYPES" || i->str() == "MIRL_CAPACITY") << line;
+        }
+        EXPECT_GT(conditionals, 3); // the compiler's own remain
+        return text;
     }
 };
 
@@ -313,30 +326,6 @@ TEST_F(Player, ListsEveryAssumptionOnItsOwnLine)
     EXPECT_EQ(top.find("rotations by record parameters only"), std::string::npos);
     top = player({"similarunpicked"}), top = top.substr(0, top.find("*/"));
     EXPECT_NE(top.find("   - rotations by record parameters only (-8 to 8)"), std::string::npos);
-}
-
-// A written player decides every conditional on MIRL_PLAYER and on what it
-// measured: the only macros of the runtime's own that its conditionals may
-// still name are the types' guard and the capacity.
-TEST_F(Player, HoldsNoConditionalTheGeneratorDecides)
-{
-    const std::regex directive(R"(^\s*#\s*(if|ifdef|ifndef|elif)\b(.*)$)"), name(R"(\bMIRL_\w+)");
-    const std::vector<std::vector<std::string>> sets = {
-        {"typical"}, {"smooth6", "cubepastcapacity"}, {"similarunpicked", "pickoutside", "skippedstep"}, {}};
-    for (size_t s = 0; s < sets.size(); s++) {
-        std::istringstream text(player(sets[s], sets[s].empty() ? "--all" : ""));
-        int conditionals = 0;
-        for (std::string line; std::getline(text, line);) {
-            std::smatch m;
-            if (!std::regex_match(line, m, directive))
-                continue;
-            conditionals++;
-            const std::string condition = m[2];
-            for (std::sregex_iterator i(condition.begin(), condition.end(), name), end; i != end; ++i)
-                EXPECT_TRUE(i->str() == "MIRL_TYPES" || i->str() == "MIRL_CAPACITY") << "set " << s << ": " << line;
-        }
-        EXPECT_GT(conditionals, 3) << "set " << s; // the compiler's own remain
-    }
 }
 
 // The demos of the intro test compile against the header written beside a
