@@ -12,18 +12,11 @@
 #include <string>
 #include <unistd.h>
 
+#include "fuzzcheck.h"
 #include "mirlfile.h"
 
 static Mesh FuzzMesh;
 static std::string Folder, File; // a folder of our own, and the file saved and loaded there
-
-static void quietNotice(const char *, const char *) {}
-
-static void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 static void removeFolder()
 {

@@ -14,3 +14,8 @@ struct SampleRecord {
 };
 
 std::vector<SampleRecord> sampleRecords();
+
+// Records that reach the runtime's guards, each named: steps refused for
+// capacity, picks beyond the faces, select similar with no face to go by,
+// skipped opcodes. The player tests embed them, alone and with others.
+std::vector<SampleRecord> guardRecords();

@@ -12,7 +12,6 @@
 // after the types
 #include "meshdigest.h"
 #include "randrec.h"
-#include "guardrecs.h"
 #include "samplerecs.h"
 #include "testmesh.h"
 
