@@ -27,8 +27,7 @@ static const PlatformBackend ObservingPlatform = {
 };
 
 static const DialogBackend ScriptedBackend = {
-    [](FileChoice purpose, char *name, size_t size) -> int {
-        Dialogs.asked.push_back(purpose);
+    [](FileChoice, char *name, size_t size) -> int {
         std::string answer = Dialogs.answers.empty() ? "" : Dialogs.answers.front();
         if (!Dialogs.answers.empty())
             Dialogs.answers.pop_front();

