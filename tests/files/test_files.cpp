@@ -244,28 +244,27 @@ TEST_F(Files, ExportsOfARunShareOneFreshIncludeLine)
 
 TEST_F(Files, FailedExportsLeaveTheHeaderAsItWas)
 {
-    const std::string title = "Unable to open Mirljects.h file - not saving";
+    const std::string earlier = "objects of an earlier run\n";
+    auto refused = [&](bool exported, const std::string &header) { // said so, the header as it was
+        EXPECT_FALSE(exported);
+        expectOnlyNotice("Unable to open Mirljects.h file - not saving");
+        EXPECT_EQ(readText("Mirljects.h"), header);
+    };
     setrec(&Samples[0].record);
     // A full disk while the header is started: the earlier file survives.
-    writeFile("Mirljects.h", std::string("objects of an earlier run\n"));
-    EXPECT_FALSE(withFileSizeLimit(5, [] { return exportobj("mrlj0"); }));
-    expectOnlyNotice(title);
+    writeFile("Mirljects.h", earlier);
+    refused(withFileSizeLimit(5, [] { return exportobj("mrlj0"); }), earlier);
     EXPECT_EQ(HeaderPending, 1);
-    EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
     EXPECT_FALSE(fs::exists("Mirljects.h.bak"));
     // The earlier header cannot be kept: it is not replaced either.
     fs::create_directories("Mirljects.h.bak/full");
-    EXPECT_FALSE(exportobj("mrlj0"));
-    expectOnlyNotice(title);
+    refused(exportobj("mrlj0"), earlier);
     EXPECT_EQ(HeaderPending, 1);
-    EXPECT_EQ(readText("Mirljects.h"), "objects of an earlier run\n");
     fs::remove_all("Mirljects.h.bak");
     // A full disk half-way through an object: the partial object is cut off.
     ASSERT_TRUE(exportobj("mrlj1"));
-    std::string one = readText("Mirljects.h");
-    EXPECT_FALSE(withFileSizeLimit(one.size() + 100, [] { return exportobj("mrlj2"); }));
-    expectOnlyNotice(title);
-    EXPECT_EQ(readText("Mirljects.h"), one);
+    const std::string one = readText("Mirljects.h");
+    refused(withFileSizeLimit(one.size() + 100, [] { return exportobj("mrlj2"); }), one);
 }
 
 } // namespace

@@ -45,6 +45,19 @@ class Tool : public ::testing::Test {
         for (const SampleRecord &s : samples)
             save(s.name, s.record);
         writeFile(dir / "short.mrl", std::vector<uint8_t>(1000, 0x1F));
+        for (const SampleRecord &s : guardRecords())
+            save(s.name, s.record);
+        // What needs no guard: the typical object (cube, none, two picks,
+        // extrude, move along normals, two smooths), a select similar after a
+        // pick, and the cube smoothed five and six times (the last beyond the
+        // linear search).
+        const int cube = MIRL_OP_ADDCUBE, smooth = MIRL_OP_SMOOOTH, none = MIRL_OP_SELECT2, pick = MIRL_OPPICK;
+        save("typical", makeRecord({{cube}, {none}, {pick, 128, 2}, {MIRL_OP_ADDQUAD}, {MIRL_OP_TRANS2, 132},
+                                    {smooth, 128, 2}},
+                                   {1, 4}));
+        save("similar", makeRecord({{cube}, {none}, {pick}, {MIRL_OP_SELECT7}}, {1}));
+        save("smooth5", makeRecord({{cube}, {smooth, 128, 5}}));
+        save("smooth6", makeRecord({{cube}, {smooth, 128, 6}}));
     }
     void TearDown() override { resetrecord(); }
 
@@ -77,6 +90,35 @@ class Tool : public ::testing::Test {
         fs::remove(dir / "stdout");
         fs::remove(dir / "stderr");
         return r;
+    }
+
+    // The player of the named objects, written to a file; option "--all" or
+    // "--general" for those. Every player decides each conditional on
+    // MIRL_PLAYER and on what it measured: the only macros of the runtime's
+    // own that its conditionals may still name are the types' guard and the
+    // capacity.
+    std::string player(const std::vector<std::string> &objects, const std::string &option = "")
+    {
+        std::vector<std::string> args = {"player", "-o", dir / "player.c"};
+        if (!option.empty())
+            args.push_back(option);
+        for (const std::string &o : objects)
+            args.push_back(o + "=" + mrl(o));
+        ToolRun r = tool(args);
+        EXPECT_EQ(r.code, 0) << r.err;
+        const std::string text = readText(dir / "player.c");
+        static const std::regex directive(R"(^\s*#\s*(if|ifdef|ifndef|elif)\b(.*)$)"), name(R"(\bMIRL_\w+)");
+        std::istringstream lines(text);
+        int conditionals = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::smatch m;
+            conditionals += std::regex_match(line, m, directive);
+            const std::string condition = m.empty() ? "" : m[2].str();
+            for (std::sregex_iterator i(condition.begin(), condition.end(), name), end; i != end; ++i)
+                EXPECT_TRUE(i->str() == "MIRL_TYPES" || i->str() == "MIRL_CAPACITY") << line;
+        }
+        EXPECT_GT(conditionals, 3); // the compiler's own remain
+        return text;
     }
 };
 
@@ -209,56 +251,7 @@ TEST_F(Tool, ExportPrintsWhatTheEditorAppends)
     EXPECT_EQ(tool({"export", mrl("cube"), std::string(63, 'a')}).code, 0);
 }
 
-// The players written for objects, as mirl-tool writes them.
-class Player : public Tool {
-  protected:
-    void SetUp() override
-    {
-        Tool::SetUp();
-        for (const SampleRecord &s : guardRecords())
-            save(s.name, s.record);
-        // What needs no guard: the typical object (cube, none, two picks,
-        // extrude, move along normals, two smooths), a select similar after a
-        // pick, and the cube smoothed five and six times (the last beyond the
-        // linear search).
-        const int cube = MIRL_OP_ADDCUBE, smooth = MIRL_OP_SMOOOTH, none = MIRL_OP_SELECT2, pick = MIRL_OPPICK;
-        save("typical", makeRecord({{cube}, {none}, {pick, 128, 2}, {MIRL_OP_ADDQUAD}, {MIRL_OP_TRANS2, 132},
-                                    {smooth, 128, 2}},
-                                   {1, 4}));
-        save("similar", makeRecord({{cube}, {none}, {pick}, {MIRL_OP_SELECT7}}, {1}));
-        save("smooth5", makeRecord({{cube}, {smooth, 128, 5}}));
-        save("smooth6", makeRecord({{cube}, {smooth, 128, 6}}));
-    }
-
-    // The player of the named objects, written to a file; option "--all" or
-    // "--general" for those. Every player decides each conditional on
-    // MIRL_PLAYER and on what it measured: the only macros of the runtime's
-    // own that its conditionals may still name are the types' guard and the
-    // capacity.
-    std::string player(const std::vector<std::string> &objects, const std::string &option = "")
-    {
-        std::vector<std::string> args = {"player", "-o", dir / "player.c"};
-        if (!option.empty())
-            args.push_back(option);
-        for (const std::string &o : objects)
-            args.push_back(o + "=" + mrl(o));
-        ToolRun r = tool(args);
-        EXPECT_EQ(r.code, 0) << r.err;
-        const std::string text = readText(dir / "player.c");
-        static const std::regex directive(R"(^\s*#\s*(if|ifdef|ifndef|elif)\b(.*)$)"), name(R"(\bMIRL_\w+)");
-        std::istringstream lines(text);
-        int conditionals = 0;
-        for (std::string line; std::getline(lines, line);) {
-            std::smatch m;
-            conditionals += std::regex_match(line, m, directive);
-            const std::string condition = m.empty() ? "" : m[2].str();
-            for (std::sregex_iterator i(condition.begin(), condition.end(), name), end; i != end; ++i)
-                EXPECT_TRUE(i->str() == "MIRL_TYPES" || i->str() == "MIRL_CAPACITY") << line;
-        }
-        EXPECT_GT(conditionals, 3); // the compiler's own remain
-        return text;
-    }
-};
+using Player = Tool; // the players written for objects, as mirl-tool writes them
 
 // What each guard or general form looks like in a player, and the line that
 // says it was assumed away; the objects that need it, and sets of objects
