@@ -185,8 +185,7 @@ TEST(AaoDiff, MeshesOfRandomRecords)
     options.faceBudget = 1200;
     for (uint64_t seed = 1; seed <= 40; seed++) {
         mirlObj record = randomRecord(seed, options, scratch.get());
-        emptyMesh(m.get());
-        replayobj(&record, m.get());
+        replayInto(record, m.get());
         ASSERT_EQ(shadingDiff(*m, Threshold), "") << "record seed " << seed;
     }
 }

@@ -7,6 +7,14 @@ set -u
 editor=$(realpath "$1")
 . "$(dirname "$0")/xdrive.sh"
 Selected='230 89 64' Plain='64 64 128' TopX=400 TopY=240 # the starting cube's top face
+prompts=0 # file name prompts of the editor started last
+file_item() { # ITEM NAME: FILE's Load (1) or Save (2), NAME typed at the prompt
+    choose 8 "$1" || fail "FILE item $1"
+    prompts=$((prompts + 1))
+    wait_printed "file name" $prompts
+    say "$2"
+}
+stop_editor() { kill "$epid" && wait "$epid" 2>/dev/null; epid=''; }
 
 echo "a click, the keys and the meter"
 start_editor keys
@@ -27,8 +35,7 @@ wait_for 50 eval '[ "$(pixel $((WinW - 6)) 6)" = "$Plain" ]' || fail "h did not 
 for key in r ctrl+z ctrl+y ctrl+z ctrl+shift+z; do xdo key $key i; done
 wait_printed "Number of Picks: (1, max 256)" 4
 wait_printed "Number of Picks: (0, max 256)" 3
-kill "$epid" && wait "$epid" 2>/dev/null
-epid=''
+stop_editor
 
 echo "a menu, a live preview, a cancel, save, exit and load in a fresh run"
 start_editor first
@@ -57,9 +64,7 @@ choose 2 0 || fail "Move X again" # once more, left, and cancelled by Escape
 for ((i = 0; i < 10; i++)); do xdo $(at $((300 - 4 * i)) 420); done
 xdo key Escape
 wait_printed " cancelled done 0o."
-choose 8 2 || fail "Save" # FILE
-wait_printed "file name"
-say first.mrl
+file_item 2 first.mrl
 wait_printed " done 0o." 4
 choose 8 8 || fail "Exit"
 wait "$epid" || fail "Exit: status $?"
@@ -71,14 +76,8 @@ printed "Model Info" && fail "the key pressed while the menu was open ran"
 
 echo "refused loads, saves and exports keep the model and history and say why; load, save"
 start_editor second
-mkdir folder.mrl Mirljects.h && head -c 1000 /dev/zero >short.mrl
 prompts=0
-file_item() { # ITEM NAME: FILE's Load (1) or Save (2), NAME typed at the prompt
-    choose 8 "$1" || fail "FILE item $1"
-    prompts=$((prompts + 1))
-    wait_printed "file name" $prompts
-    say "$2"
-}
+mkdir folder.mrl Mirljects.h && head -c 1000 /dev/zero >short.mrl
 xdo $(at $TopX $TopY) click 1 # a pick, which must stay undoable
 for name in missing.mrl folder.mrl short.mrl; do file_item 1 $name; done
 file_item 2 nowhere/x.mrl
@@ -98,64 +97,36 @@ xdo $(at 20 20) key i
 wait_printed "Number of Mirl Commands: (4, max 256)"
 file_item 2 second.mrl
 wait_for 50 cmp ../first/first.mrl second.mrl || fail "loaded and saved again, the file changed"
-kill "$epid" && wait "$epid" 2>/dev/null
-epid=''
 
-echo "the step list: l, a live edit of a step by a click and the mouse, Escape, Delete and undo"
-start_editor steps
+# On the loaded record (cube, Select None, the pick, Move X well to the
+# right). Real events reach the list, the edit and Delete; what they do to
+# the record (and Escape during an edit, the same key path as during a
+# preview above) is checked exactly by the in-process tests.
+echo "the step list: l, a live edit of a step by a click and the mouse, Delete and undo"
 row_y() { echo $((17 + 15 * $1)); } # the middle of row N (the list starts 10 pixels down)
-saves=0
-save_as() { # NAME: FILE, Save
-    choose 8 2 || fail "Save $1"
-    saves=$((saves + 1))
-    wait_printed "file name" $saves
-    say "$1"
-    wait_for 50 test -s "$1" || fail "$1 was not saved"
-}
-param3() { od -An -tu1 -j 260 -N 1 "$1" | tr -d ' '; } # step 3's byte (nothing before it is 0x0A)
-choose 0 1 || fail "Select None"
-xdo $(at $TopX $TopY) click 1
-wait_for 100 pixel_near $TopX $TopY $Selected || fail "the pick did not show"
-choose 2 0 || fail "Move X"
-for ((i = 0; i < 10; i++)); do xdo $(at $((420 + 4 * i)) 420) sleep 0.01; done
-xdo click 1
-wait_printed " done 0o." 2
 xdo $(at 600 500)
 [ "$(pixel 320 "$(row_y 0)")" != "$Plain" ] || fail "a list before l"
 xdo key l
 wait_for 50 eval '[ "$(pixel 320 "$(row_y 0)")" = "$Plain" ] && [ "$(pixel 320 "$(row_y 3)")" = "$Plain" ]' ||
     fail "l did not show four rows: $(pixel 320 "$(row_y 0)") / $(pixel 320 "$(row_y 3)")"
 [ "$(pixel 320 "$(row_y 4)")" != "$Plain" ] || fail "a fifth row"
-save_as a.mrl
 before=$(mean_column $Selected)
-xdo $(at 100 "$(row_y 3)") click 1 # the move: its parameter follows the mouse
+xdo $(at 300 "$(row_y 3)") click 1 # the move: its parameter follows the mouse, back to the left
 wait_printed " step 3 trans1"
 xdo click 3 sleep 0.3 # no menu during the edit
 menu_count 0 || fail "a menu opened during the edit"
-for ((i = 0; i < 30; i++)); do xdo $(at $((110 + 4 * i)) 300) sleep 0.01; done
-wait_for 100 eval '(($(mean_column $Selected) > before + 30))' ||
+for ((i = 0; i < 30; i++)); do xdo $(at $((290 - 4 * i)) 300) sleep 0.01; done
+wait_for 100 eval '(($(mean_column $Selected) < before - 30))' ||
     fail "the model did not follow the edit: mean column $before, then $(mean_column $Selected)"
 printed " -> " && fail "the edit ended before the click"
 xdo click 1
 wait_printed " -> "
-save_as b.mrl
-(($(param3 b.mrl) > $(param3 a.mrl) + 10)) || fail "b.mrl: step 3 holds $(param3 b.mrl), before $(param3 a.mrl)"
-cmp -s <(head -c 257 a.mrl) <(head -c 257 b.mrl) || fail "the edit changed other steps"
-xdo $(at 100 "$(row_y 3)") click 1 # again, far to the left, and Escape
-wait_printed " step 3 trans1" 2
-for ((i = 0; i < 20; i++)); do xdo $(at $((300 - 4 * i)) 300) sleep 0.01; done
-xdo key Escape
-wait_printed " cancelled done 0o."
-save_as c.mrl
-cmp -s b.mrl c.mrl || fail "Escape changed the record"
+read -r was now <<<"$(sed -n 's/.* step 3 trans1 \([0-9]*\) -> \([0-9]*\) .*/\1 \2/p' out.txt)"
+((now < was - 10)) || fail "the edit took step 3's byte from '$was' to '$now'"
 xdo $(at 100 "$(row_y 2)") click 1 sleep 0.2 key Delete # the pick
 wait_printed " deleted step 2 select9"
 wait_for 100 eval '(($(mean_column $Selected) == 0))' || fail "the deleted pick still shows"
-save_as d.mrl
-[ "$(head -c 4 d.mrl | od -An -tu1 | tr -s ' ')" = " 3 31 20 9" ] || fail "d.mrl: the steps"
 xdo key u
 wait_for 100 eval '(($(mean_column $Selected) > 0))' || fail "undo did not bring the pick back"
-save_as e.mrl
-cmp -s b.mrl e.mrl || fail "Delete and u did not give back the file"
 failed=0
 echo "passed"

@@ -6,11 +6,13 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 
 #include "platform.h"
 #include "render.h"
+#include "step_list.h"
 #include "testmesh.h"
+// after the types
+#include "meshdigest.h"
 
 ObservedPlatform Observed;
 ScriptedDialogs Dialogs;
@@ -25,8 +27,7 @@ static const PlatformBackend ObservingPlatform = {
 };
 
 static const DialogBackend ScriptedBackend = {
-    [](FileChoice purpose, char *name, size_t size) -> int {
-        Dialogs.asked.push_back(purpose);
+    [](FileChoice, char *name, size_t size) -> int {
         std::string answer = Dialogs.answers.empty() ? "" : Dialogs.answers.front();
         if (!Dialogs.answers.empty())
             Dialogs.answers.pop_front();
@@ -92,22 +93,29 @@ void EditorTest::SetUp()
     glMatrixMode(GL_MODELVIEW);
     Observed = ObservedPlatform();
     Dialogs = ScriptedDialogs();
+    if (StepListShown)
+        toggleStepList();
 }
 
 std::string runCommand(int item, int right, int left)
 {
     testing::internal::CaptureStdout();
-    int x = 400;
-    onPassiveMotion(x, 300);
+    onPassiveMotion(400, 300);
     dispatchCommand(item);
     if (Editor.interactionMode == ModePreview) {
-        for (int i = 0; i < right; i++)
-            onPassiveMotion(++x, 300);
-        for (int i = 0; i < left; i++)
-            onPassiveMotion(--x, 300);
-        onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, x, 300);
+        moveMouse(right, left);
+        onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, LastMouseX, 300);
     }
     return testing::internal::GetCapturedStdout();
+}
+
+void moveMouse(int right, int left)
+{
+    int x = LastMouseX;
+    for (int i = 0; i < right; i++)
+        onPassiveMotion(++x, LastMouseY);
+    for (int i = 0; i < left; i++)
+        onPassiveMotion(--x, LastMouseY);
 }
 
 WindowPoint projectToWindow(const Vec3 &p)
@@ -154,19 +162,15 @@ Rgb pixelAt(const Vec3 &p)
     return framePixel(w.x, w.y);
 }
 
+std::string stateNow()
+{
+    return usedText(CommandRecord) + " picks " + std::to_string(numpicks()) + " # " +
+           std::to_string(meshDigestOf(committedMesh())) + " last " + std::to_string(LastPickedFace);
+}
+
 std::string committedVersusReplay()
 {
-    const int lastPicked = LastPickedFace, recorder = RecorderOn;
-    const uint32_t picks = PickCount;
-    static std::unique_ptr<Mesh> fresh = newMesh();
-    emptyMesh(fresh.get());
-    recordoff();
-    replayobj(&CommandRecord, fresh.get());
-    std::string d = meshDiff(*committedMesh(), *fresh);
-    if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
-        d = "pick count " + std::to_string(picks) + " or last pick " + std::to_string(lastPicked) + " differ";
-    LastPickedFace = lastPicked, PickCount = picks, RecorderOn = recorder;
-    return d;
+    return replayDiff(CommandRecord, *committedMesh(), LastPickedFace);
 }
 
 int main(int argc, char **argv)

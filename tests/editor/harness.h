@@ -25,16 +25,15 @@ struct ObservedPlatform {
 extern ObservedPlatform Observed;
 
 // File chooser answers in order ("" or none left: Cancel), and what the
-// editor asked and told.
+// editor told.
 struct ScriptedDialogs {
     std::deque<std::string> answers;
-    std::vector<FileChoice> asked;
     std::vector<std::string> notices; // "title: text"
 };
 extern ScriptedDialogs Dialogs;
 
-// Every test starts as the editor does (defaults, cube, empty history) on
-// the same window, with fresh observations.
+// Every test starts as the editor does (defaults, cube, empty history, no
+// step list) on the same window, with fresh observations.
 class EditorTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -43,6 +42,9 @@ class EditorTest : public ::testing::Test {
 // Runs a menu item and returns what it printed. A parametric command
 // follows `right` then `left` motion events and is committed by a click.
 std::string runCommand(int item, int right = 0, int left = 0);
+// Motion events from where the pointer is: `right` to the right, then
+// `left` back.
+void moveMouse(int right, int left);
 
 // Window position (top-left origin) of a model point in the current view.
 struct WindowPoint {
@@ -57,6 +59,11 @@ void clickFace(uint32_t q);
 using Rgb = std::array<int, 3>;
 Rgb framePixel(int x, int y);
 Rgb pixelAt(const Vec3 &p);
+
+// The record's used part, the pick count, the committed mesh's digest and
+// the last pick: what undo and redo give back exactly, and what a refused
+// or cancelled command leaves alone.
+std::string stateNow();
 
 // The committed mesh against a fresh replay of the record ("" when equal),
 // last picked face and pick count included: what the user sees must be

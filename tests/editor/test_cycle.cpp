@@ -3,12 +3,10 @@
 #include <GL/freeglut.h>
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 
 #include "harness.h"
 #include "meter.h"
-#include "mirlfile.h"
 #include "player_sizes.h"
 #include "render.h"
 #include "testmesh.h"
@@ -69,21 +67,18 @@ TEST_F(Cycle, ClampHoldsUntilTheOffsetComesBackInside)
 {
     onPassiveMotion(100, 100);
     dispatchCommand(24); // FACES Move Normal
-    int x = 100;
-    for (int i = 0; i < 100; i++)
-        onPassiveMotion(++x, 100);
+    moveMouse(100, 0);
     EXPECT_EQ(CommandRecord.params[1], 255);
     // Back: the byte stays 255 until the offset is below the value that
     // rounds to 254.5, (p + 8) * 15.9375.
-    while (CommandRecord.params[1] == 255 && x > 100)
-        onPassiveMotion(--x, 100);
+    while (CommandRecord.params[1] == 255 && LastMouseX > 100)
+        moveMouse(0, 1);
     EXPECT_LT(((double)Editor.paramOffset + 8.0) * 15.9375, 254.5);
     EXPECT_GE(((double)Editor.paramOffset + parameterStep() + 8.0) * 15.9375, 254.5);
     EXPECT_GE(CommandRecord.params[1], 253);
-    for (int i = 0; i < 300; i++) // and the lower limit: -8 is byte 0
-        onPassiveMotion(--x, 100);
+    moveMouse(0, 300); // and the lower limit: -8 is byte 0
     EXPECT_EQ(CommandRecord.params[1], 0);
-    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, x, 100);
+    onMouseButton(GLUT_LEFT_BUTTON, GLUT_DOWN, LastMouseX, 100);
 }
 
 TEST_F(Cycle, CameraKeysARestartThatKeepsTheSwitchesAndAFlatWindow)
@@ -153,8 +148,7 @@ TEST_F(Cycle, UndoTakesBackOneCommandAtATime)
         EXPECT_EQ(numsteps(), n);
         EXPECT_EQ(committedVersusReplay(), "") << n << " steps";
     }
-    EXPECT_EQ(std::memcmp(&CommandRecord, &full, 1 + 2 * 17), 0);
-    EXPECT_EQ(CommandRecord.picks[0], full.picks[0]);
+    EXPECT_EQ(usedText(CommandRecord), usedText(full));
     EXPECT_EQ(CommandHistory.count, 7);
     // A new command forgets what could be redone.
     runCommand(ItemUndo);
@@ -169,21 +163,16 @@ TEST_F(Cycle, EscapeCancelsEveryKindOfPreview)
     clickFace(2);
     runCommand(19);
     runCommand(ItemUndo); // something to redo, which a cancel keeps
-    std::unique_ptr<Mesh> before = newMesh();
-    copyMesh(before.get(), committedMesh());
-    const mirlObj record = CommandRecord;
+    const std::string before = stateNow();
     const CommandHistoryList history = CommandHistory;
     for (int item : {11, 15, 24, 29, 33}) { // object move, scale; faces move, scale, rotate
         onPassiveMotion(300, 300);
         dispatchCommand(item);
-        for (int x = 301; x < 305; x++)
-            onPassiveMotion(x, 300);
+        moveMouse(4, 0);
         onKey(27, 0, 0);
         EXPECT_EQ(Editor.interactionMode, ModePick) << item;
-        EXPECT_EQ(std::memcmp(&CommandRecord, &record, 1 + record.count), 0) << item;
-        EXPECT_EQ(numpicks(), 1);
+        EXPECT_EQ(stateNow(), before) << item;
         EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0) << item;
-        EXPECT_EQ(meshDiff(*committedMesh(), *before), "") << item;
     }
     runCommand(ItemRedo);
     EXPECT_EQ(numsteps(), 5);
@@ -196,13 +185,12 @@ TEST_F(Cycle, CommandsAndPicksTheRecordCannotHoldChangeNothing)
     rebuildMesh(committedMesh());
     runCommand(2);  // Invert: 252 steps, nothing selected
     runCommand(18); // Inset: 254
-    std::unique_ptr<Mesh> saved = newMesh();
-    copyMesh(saved.get(), committedMesh());
-    const mirlObj record = CommandRecord;
+    const std::string before = stateNow();
     const CommandHistoryList history = CommandHistory;
     for (int item : {23, 20, 18}) // Holes, Taper, Inset need 5, 3, 2 steps
         runCommand(item);
     EXPECT_EQ(std::memcmp(&CommandHistory, &history, sizeof history), 0);
+    EXPECT_EQ(stateNow(), before);
     clickFace(1); // one step still fits
     EXPECT_EQ(numsteps(), 255);
     clickFace(2);
@@ -210,13 +198,10 @@ TEST_F(Cycle, CommandsAndPicksTheRecordCannotHoldChangeNothing)
     runCommand(11, 3); // a parametric command never starts its preview
     EXPECT_EQ(RecorderOn, 0);
     EXPECT_EQ(Dialogs.notices, std::vector<std::string>(6, "Exceeded max number of modelling commands: ERROR"));
-    EXPECT_EQ(std::memcmp(CommandRecord.ops, record.ops, 254), 0);
-    EXPECT_EQ(std::memcmp(CommandRecord.params, record.params, 254), 0);
     EXPECT_EQ(CommandRecord.ops[254], MIRL_OPPICK);
     EXPECT_EQ(committedVersusReplay(), "");
     runCommand(ItemUndo); // takes back exactly the pick
-    EXPECT_EQ(numsteps(), 254);
-    EXPECT_EQ(meshDiff(*committedMesh(), *saved), "");
+    EXPECT_EQ(stateNow(), before);
 }
 
 // What each modelling item records, "opcode:ParamByte" per step, as the menu

@@ -3,8 +3,8 @@
 // of a few hundred, so that every capacity refusal is a few steps away. Any
 // crash, sanitizer report or broken invariant (abort) is a finding.
 #include <cstdint>
-#include <cstdlib>
 
+#include "fuzzcheck.h"
 #include "mirlfile.h"
 #include "meshdigest.h"
 
@@ -14,14 +14,6 @@ static Mesh FuzzMesh;
 
 // fuzz_records links the literal algorithms and compares the mesh with theirs.
 extern "C" __attribute__((weak)) bool fuzzAgrees(const mirlObj *r, const Mesh *m);
-
-static void quietNotice(const char *, const char *) {}
-
-static void check(bool ok)
-{
-    if (!ok)
-        std::abort();
-}
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

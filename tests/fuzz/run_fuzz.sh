@@ -43,6 +43,10 @@ build() {
     fi
 }
 
+# The corpora of harness $1: its own and the seeds; the record mutator also
+# starts from what the replay harness found.
+corpora() { echo "$out/corpus-$1 $out/seeds$([ "$1" = records ] && echo " $out/corpus-replay")"; }
+
 # Seeds: the sample records as the library saves them, and an empty file.
 rm -rf "$out/seeds"
 mkdir -p "$out/seeds"
@@ -57,10 +61,8 @@ if [ "$mode" = coverage ]; then
     rm -rf "$out/profiles"
     mkdir -p "$out/profiles" "$out/corpus-decode" "$out/corpus-replay" "$out/corpus-records"
     for h in decode records; do
-        corpora="$out/corpus-$h $out/seeds"
-        [ $h = records ] && corpora="$corpora $out/corpus-replay"
-        # shellcheck disable=SC2086
-        LLVM_PROFILE_FILE="$out/profiles/$h.profraw" "$out/coverage/fuzz_$h" -runs=0 -max_len=3100 $corpora \
+        # shellcheck disable=SC2046
+        LLVM_PROFILE_FILE="$out/profiles/$h.profraw" "$out/coverage/fuzz_$h" -runs=0 -max_len=3100 $(corpora $h) \
             >"$out/coverage/$h.log" 2>&1 || { tail -20 "$out/coverage/$h.log"; exit 1; }
     done
     "$profdata" merge -sparse "$out"/profiles/*.profraw -o "$out/profiles/all.profdata" || exit 1
@@ -85,14 +87,12 @@ for h in decode replay records; do
     [ $h = records ] && t=$((seconds - 2 * t))
     [ $t -ge 1 ] || t=1 # 0 would be no limit
     mkdir -p "$out/corpus-$h"
-    corpora="$out/corpus-$h $out/seeds"
-    [ $h = records ] && corpora="$corpora $out/corpus-replay"
     before=$(ls "$out/artifacts" | wc -l)
     pids=""
     for w in 1 2; do
-        # shellcheck disable=SC2086
+        # shellcheck disable=SC2046
         "$out/bin/fuzz_$h" -max_total_time="$t" -max_len=3100 -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
-            -dict="$src/tests/fuzz/mirl.dict" -artifact_prefix="$out/artifacts/" $corpora >"$out/$h-$w.log" 2>&1 &
+            -dict="$src/tests/fuzz/mirl.dict" -artifact_prefix="$out/artifacts/" $(corpora $h) >"$out/$h-$w.log" 2>&1 &
         pids="$pids $!"
     done
     for p in $pids; do wait "$p" || status=1; done

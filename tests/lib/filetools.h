@@ -69,3 +69,10 @@ struct FileSizeLimit {
         std::signal(SIGXFSZ, oldHandler);
     }
 };
+
+// What f returns, run while writes past `bytes` into a regular file fail.
+template <class F> auto withFileSizeLimit(rlim_t bytes, F f)
+{
+    FileSizeLimit limit(bytes);
+    return f();
+}

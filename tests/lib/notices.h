@@ -16,6 +16,13 @@ class NoticeCapture {
     ~NoticeCapture() { setnote(nullptr); }
     const std::vector<Notice> &all() const { return list(); }
     void clear() { list().clear(); }
+    std::string joined() const // "title/text;" for each notice
+    {
+        std::string s;
+        for (const Notice &n : list())
+            s += n.title + "/" + n.text + ";";
+        return s;
+    }
 
   private:
     static std::vector<Notice> &list()

@@ -11,9 +11,14 @@ std::unique_ptr<Mesh> cubeMesh(const char *flags)
     resetrecord();
     addcube(m.get(), 0);
     setnorm(m.get());
-    for (int q = 0; q < 6; q++)
-        m->selected[q] = flags[q] == '1';
+    setFlags(m.get(), flags);
     return m;
+}
+
+void setFlags(Mesh *m, const char *flags)
+{
+    for (uint32_t q = 0; q < m->nquads; q++)
+        m->selected[q] = flags[q] == '1';
 }
 
 static float coordinate(Rng &r, bool odd)
@@ -25,7 +30,11 @@ static float coordinate(Rng &r, bool odd)
     return k < 12 ? static_cast<float>(r.below(1000)) / 7.0f : common[r.below(8)]; // inexact ones too
 }
 
-void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads)
+// Random quads over a small vertex pool whose coordinates come from a few
+// values (+0, -0, halves, small integers, sometimes NaN or infinity), so
+// equal sums, equal centres and signed zeros are common; some vertices
+// unused, some corners repeated, random 0/1 flags and face normals.
+static void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads)
 {
     bool odd = r.below(4) == 0;
     m->nverts = 1 + r.below(maxVerts);
@@ -41,7 +50,9 @@ void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads)
     }
 }
 
-std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p)
+// op on a, oracle on a copy b of a's used part, fresh normals on both:
+// meshDiff of the results.
+static std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p)
 {
     // Only the used part is copied (all 14 MB would dominate); entries an
     // operation appends have other leftovers, so both get fresh normals.
@@ -63,9 +74,8 @@ std::string diffRecords(uint64_t first, uint64_t count, const RecOptions &o, lon
     static auto fast = newMesh(), slow = newMesh(), scratch = newMesh();
     for (uint64_t seed = first; seed < first + count; seed++) {
         mirlObj rec = randomRecord(seed, o, scratch.get());
-        emptyMesh(fast.get());
+        replayInto(rec, fast.get());
         emptyMesh(slow.get());
-        replayobj(&rec, fast.get());
         int32_t lastFast = LastPickedFace;
         LastPickedFace = -1; // as the runtime's replay starts
         oracle::replay(&rec, slow.get());

@@ -10,16 +10,8 @@
 // The cube with normals and the given flags ("100100": faces 0 and 3),
 // Recorder off, record empty.
 std::unique_ptr<Mesh> cubeMesh(const char *flags = "111111");
-
-// Random quads over a small vertex pool whose coordinates come from a few
-// values (+0, -0, halves, small integers, sometimes NaN or infinity), so
-// equal sums, equal centres and signed zeros are common; some vertices
-// unused, some corners repeated, random 0/1 flags and face normals.
-void randomOpsMesh(Rng &r, Mesh *m, uint32_t maxVerts, uint32_t maxQuads);
-
-// op on a, oracle on a copy b of a's used part, fresh normals on both:
-// meshDiff of the results.
-std::string runBoth(Mesh *a, Mesh *b, mirlOp op, mirlOp oracle, float p);
+// Sets face q's flag to flags[q] ('0' or '1') for every face of m.
+void setFlags(Mesh *m, const char *flags);
 
 // Random records of the seeds [first, first + count) replayed by the runtime
 // and by oracle::replay: "" when every mesh and LastPickedFace agree; opcodes[op] counts the steps of each opcode.

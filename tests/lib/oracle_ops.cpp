@@ -26,18 +26,20 @@ void refuse()
 
 // --- Transforms -------------------------------------------------------------
 
-void scaleob(Mesh *m, const Vec3 *factors, int32_t whole)
+void scaleob(Mesh *m, float fx, float fy, float fz, int32_t whole)
 {
+    const Vec3 factors = {fx, fy, fz};
     for (uint32_t v = 0; v < m->nverts; v++)
         if (whole || vselect(m, v))
-            maths3(&m->verts[v], factors, &m->verts[v]);
+            maths3(&m->verts[v], &factors, &m->verts[v]);
 }
 
-void transob(Mesh *m, const Vec3 *offset, int32_t scope)
+void transob(Mesh *m, float ox, float oy, float oz, int32_t scope)
 {
+    const Vec3 offset = {ox, oy, oz};
     for (uint32_t v = 0; v < m->nverts; v++)
         if (scope == 0 || vselect(m, v))
-            maths1(&m->verts[v], offset, &m->verts[v]);
+            maths1(&m->verts[v], &offset, &m->verts[v]);
 }
 
 void rotobj(Mesh *m, float p, int32_t axis)
@@ -64,45 +66,33 @@ void rotobj(Mesh *m, float p, int32_t axis)
     }
 }
 
-#define SCALE(name, op, fx, fy, fz, whole)                                     \
+// An operation of the table: the literal routine, then its step recorded
+// (with p where the opcode has a parameter).
+#define STEP(name, op, call)                                                   \
     void name(Mesh *m, float p)                                                \
     {                                                                          \
-        Vec3 f = {fx, fy, fz};                                                 \
-        oracle::scaleob(m, &f, whole);                                         \
-        recordstep(op, p);                                                     \
+        oracle::call;                                                          \
+        recordstep(op, haspar(op) ? p : 0.0f);                                 \
     }
-SCALE(scale1, MIRL_OP_SCALE1, p, 1, 1, 1)
-SCALE(scale2, MIRL_OP_SCALE2, 1, p, 1, 1)
-SCALE(scale3, MIRL_OP_SCALE3, 1, 1, p, 1)
-SCALE(scale4, MIRL_OP_SCALE4, p, p, p, 1)
-SCALE(scale5, MIRL_OP_SCALE5, p, 1, 1, 0)
-SCALE(scale6, MIRL_OP_SCALE6, 1, p, 1, 0)
-SCALE(scale7, MIRL_OP_SCALE7, 1, 1, p, 0)
-SCALE(scale8, MIRL_OP_SCALE8, p, p, p, 0)
-
-#define TRANS(name, op, ox, oy, oz, scope)                                     \
-    void name(Mesh *m, float p)                                                \
-    {                                                                          \
-        Vec3 o = {ox, oy, oz};                                                 \
-        oracle::transob(m, &o, scope);                                         \
-        recordstep(op, p);                                                     \
-    }
-TRANS(trans1, MIRL_OP_TRANS1, p, 0, 0, 0)
-TRANS(trans2b, MIRL_OP_TRANS2B, 0, p, 0, 0)
-TRANS(trans3, MIRL_OP_TRANS3, 0, 0, p, 0)
-TRANS(trans4, MIRL_OP_TRANS4, p, 0, 0, 1)
-TRANS(trans5, MIRL_OP_TRANS5, 0, p, 0, 1)
-TRANS(trans6, MIRL_OP_TRANS6, 0, 0, p, 1)
-
-#define ROTATE(name, op, axis)                                                 \
-    void name(Mesh *m, float p)                                                \
-    {                                                                          \
-        oracle::rotobj(m, p, axis);                                            \
-        recordstep(op, p);                                                     \
-    }
-ROTATE(rotate1, 16, 0)
-ROTATE(rotate2, 17, 1)
-ROTATE(rotate3, 18, 2)
+STEP(scale1, MIRL_OP_SCALE1, scaleob(m, p, 1, 1, 1))
+STEP(scale2, MIRL_OP_SCALE2, scaleob(m, 1, p, 1, 1))
+STEP(scale3, MIRL_OP_SCALE3, scaleob(m, 1, 1, p, 1))
+STEP(scale4, MIRL_OP_SCALE4, scaleob(m, p, p, p, 1))
+STEP(scale5, MIRL_OP_SCALE5, scaleob(m, p, 1, 1, 0))
+STEP(scale6, MIRL_OP_SCALE6, scaleob(m, 1, p, 1, 0))
+STEP(scale7, MIRL_OP_SCALE7, scaleob(m, 1, 1, p, 0))
+STEP(scale8, MIRL_OP_SCALE8, scaleob(m, p, p, p, 0))
+STEP(trans1, MIRL_OP_TRANS1, transob(m, p, 0, 0, 0))
+STEP(trans2b, MIRL_OP_TRANS2B, transob(m, 0, p, 0, 0))
+STEP(trans3, MIRL_OP_TRANS3, transob(m, 0, 0, p, 0))
+STEP(trans4, MIRL_OP_TRANS4, transob(m, p, 0, 0, 1))
+STEP(trans5, MIRL_OP_TRANS5, transob(m, 0, p, 0, 1))
+STEP(trans6, MIRL_OP_TRANS6, transob(m, 0, 0, p, 1))
+STEP(rotate1, MIRL_OP_ROTATE1, rotobj(m, p, 0))
+STEP(rotate2, MIRL_OP_ROTATE2, rotobj(m, p, 1))
+STEP(rotate3, MIRL_OP_ROTATE3, rotobj(m, p, 2))
+STEP(select4, MIRL_OP_SELECT4, expands(m, 1))
+STEP(select5, MIRL_OP_SELECT5, expands(m, 0))
 
 // --- Extrude and delete -----------------------------------------------------
 
@@ -234,17 +224,8 @@ void smooth(Mesh *m, int32_t smoothing)
     m->nquads = nk;
 }
 
-void subd(Mesh *m, float)
-{
-    oracle::smooth(m, 0);
-    recordstep(MIRL_OP_SUBD, 0.0f);
-}
-
-void smoooth(Mesh *m, float)
-{
-    oracle::smooth(m, 1);
-    recordstep(MIRL_OP_SMOOOTH, 0.0f);
-}
+STEP(subd, MIRL_OP_SUBD, smooth(m, 0))
+STEP(smoooth, MIRL_OP_SMOOOTH, smooth(m, 1))
 
 mirlOp Table[MIRL_NUMOPS] = {
     scale1,  scale2,  scale3,  scale4,  scale5,  scale6,  scale7,  scale8,

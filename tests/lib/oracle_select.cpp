@@ -19,16 +19,4 @@ void expands(Mesh *m, int32_t keep)
     }
 }
 
-void select4(Mesh *m, float)
-{
-    oracle::expands(m, 1);
-    recordstep(MIRL_OP_SELECT4, 0.0f);
-}
-
-void select5(Mesh *m, float)
-{
-    oracle::expands(m, 0);
-    recordstep(MIRL_OP_SELECT5, 0.0f);
-}
-
 } // namespace oracle

@@ -15,6 +15,7 @@ struct SampleRecord {
 
 std::vector<SampleRecord> sampleRecords();
 
-// Puts r into CommandRecord (setrec: PickCount its pick steps), ready for
-// saveobj or exportobj.
-void useRecord(const mirlObj &r);
+// Records that reach the runtime's guards, each named: steps refused for
+// capacity, picks beyond the faces, select similar with no face to go by,
+// skipped opcodes. The player tests embed them, alone and with others.
+std::vector<SampleRecord> guardRecords();

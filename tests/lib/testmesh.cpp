@@ -32,14 +32,45 @@ std::string meshDiff(const Mesh &a, const Mesh &b)
     return "";
 }
 
-mirlObj makeRecord(std::initializer_list<std::pair<int, int>> steps, std::initializer_list<uint32_t> picks)
+std::string replayDiff(const mirlObj &r, const Mesh &m, int32_t lastPicked)
+{
+    const int32_t last = LastPickedFace, recorder = RecorderOn;
+    const uint32_t picks = PickCount;
+    static std::unique_ptr<Mesh> fresh = newMesh();
+    recordoff();
+    replayInto(r, fresh.get());
+    std::string d = meshDiff(m, *fresh);
+    if (d.empty() && (PickCount != picks || LastPickedFace != lastPicked))
+        d = "pick count " + std::to_string(PickCount) + " or last pick " + std::to_string(LastPickedFace) + " differ";
+    LastPickedFace = last, PickCount = picks, RecorderOn = recorder;
+    return d;
+}
+
+void addSteps(mirlObj &r, std::initializer_list<Step> steps)
+{
+    for (const Step &s : steps)
+        for (int k = 0; k < s.times; k++) {
+            r.ops[r.count] = static_cast<uint8_t>(s.op);
+            r.params[r.count++] = static_cast<uint8_t>(s.param);
+        }
+}
+
+mirlObj makeRecord(std::initializer_list<Step> steps, std::initializer_list<uint32_t> picks)
 {
     mirlObj r;
     std::memset(&r, 0, sizeof r);
-    for (auto &s : steps) {
-        r.ops[r.count] = static_cast<uint8_t>(s.first);
-        r.params[r.count++] = static_cast<uint8_t>(s.second);
-    }
+    addSteps(r, steps);
     std::copy(picks.begin(), picks.end(), r.picks);
     return r;
+}
+
+std::string usedText(const mirlObj &r)
+{
+    std::string s = std::to_string(r.count) + ":";
+    for (int i = 0; i < r.count; i++)
+        s += " " + std::to_string(r.ops[i]) + "/" + std::to_string(r.params[i]);
+    s += " |";
+    for (uint32_t p = 0; p < pickidx(&r, r.count); p++)
+        s += " " + std::to_string(r.picks[p]);
+    return s;
 }

@@ -3,8 +3,9 @@
 # players built with gcc (-Os, and -O2 as C++), clang -Os, MinGW-w64 -Os
 # (run under wine64) and gcc -m32 -Os (32-bit x86 with SSE2, run under
 # qemu-i386) must give the same mesh bits; so must the players specialised
-# to each object alone and to groups of objects (gcc, clang, MinGW). The player compiles as strict C99 and C++17, alone and after
-# mirl.h, and imports nothing but memcpy, memset and memmove.
+# to each object alone and to groups of objects (gcc, clang, MinGW). The
+# player compiles as strict C99 and C++17, alone and after mirl.h, and
+# imports nothing but memcpy, memset and memmove.
 # usage: fidelity.sh WORK TOOL MAKE_RECORDS RUNTIME_DIR TESTLIB_DIR RANDOM_COUNT
 set -e
 export WINEDEBUG=-all
@@ -22,21 +23,22 @@ while read -r name digest; do
 done <"$work/reference.txt" >"$work/list.h"
 "$tool" player -o "$work/player.c" "$@"
 
-# Compiles the driver on PLAYER_DIR with COMPILER FLAGS..., runs it with
-# RUN (a command prefix, may be empty) and compares with the expectation.
-replay() {
-    dir=$1 run=$2 compiler=$3 && shift 3
+# drive DIR OUT RUN COMPILER FLAGS...: builds the driver on DIR's list.h
+# (FLAGS may name the players' objects) into OUT, runs it with RUN (a command
+# prefix, may be empty) and compares its digests with the runtime's.
+drive() {
+    dir=$1 out=$2 run=$3 compiler=$4 && shift 4
     # shellcheck disable=SC2086
-    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" -DPLAYER_INCLUDED "$(dirname "$0")/driver.c" -o "$dir/driver.exe"
-    $run "$dir/driver.exe" "$dir/got.txt"
-    cmp -s "$dir/got.txt" "$dir/expected.txt" ||
-        { echo "$compiler $*: meshes differ from the runtime's"; diff "$dir/expected.txt" "$dir/got.txt" | head; exit 1; }
+    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" "$(dirname "$0")/driver.c" -o "$out/driver.exe"
+    $run "$out/driver.exe" "$out/got.txt"
+    cmp -s "$out/got.txt" "$work/expected.txt" ||
+        { echo "$compiler $*: meshes differ from the runtime's"; diff "$work/expected.txt" "$out/got.txt" | head; exit 1; }
 }
-replay "$work" "" gcc -std=c99 -Os
-replay "$work" "" g++ -x c++ -std=c++17 -O2
-replay "$work" "" clang -std=c99 -Os
-replay "$work" "/usr/lib/wine/wine64" x86_64-w64-mingw32-gcc -std=c99 -Os -static
-replay "$work" qemu-i386 gcc -m32 -std=c99 -Os -msse2 -mfpmath=sse -static # 32-bit x86, emulated
+drive "$work" "$work" "" gcc -std=c99 -Os -DPLAYER_INCLUDED
+drive "$work" "$work" "" g++ -x c++ -std=c++17 -O2 -DPLAYER_INCLUDED
+drive "$work" "$work" "" clang -std=c99 -Os -DPLAYER_INCLUDED
+drive "$work" "$work" "/usr/lib/wine/wine64" x86_64-w64-mingw32-gcc -std=c99 -Os -static -DPLAYER_INCLUDED
+drive "$work" "$work" qemu-i386 gcc -m32 -std=c99 -Os -msse2 -mfpmath=sse -static -DPLAYER_INCLUDED # 32-bit x86, emulated
 echo "$(wc -l <"$work/expected.txt") objects: gcc, g++, clang, MinGW and 32-bit x86 players agree with the runtime"
 
 # This player and the one of every operation alone, as C and C++: what they
@@ -84,31 +86,17 @@ while read -r name digest; do
     fi
 done <"$work/reference.txt"
 [ $# -eq 0 ] || "$tool" player -o "$spec/group/g$group.c" "$@"
-cp "$work/expected.txt" "$spec/one/expected.txt"
-cp "$work/expected.txt" "$spec/group/expected.txt"
 
 # specialised KIND RUN COMPILER FLAGS...: compiles KIND's players two at a
 # time, links them with the driver, runs it with RUN and compares.
 specialised() {
     dir=$spec/$1 run=$2 compiler=$3 && shift 3
     out=$dir/obj-$(basename "$compiler") && rm -rf "$out" && mkdir -p "$out"
-    jobs=0
-    for c in "$dir"/*.c; do
-        b=$(basename "$c" .c)
-        # shellcheck disable=SC2086
-        $compiler $strict "$@" -Dreplayobj="replay_$b" -c "$c" -o "$out/$b.o" &
-        jobs=$((jobs + 1))
-        [ $((jobs % 2)) -ne 0 ] || wait
-    done
-    wait
-    for c in "$dir"/*.c; do
-        [ -f "$out/$(basename "$c" .c).o" ] || { echo "$compiler: $c does not compile"; exit 1; }
-    done
     # shellcheck disable=SC2086
-    $compiler $strict "$@" -I"$dir" -I"$inc" -I"$lib" "$(dirname "$0")/driver.c" "$out"/*.o -o "$out/driver.exe"
-    $run "$out/driver.exe" "$out/got.txt"
-    cmp -s "$out/got.txt" "$dir/expected.txt" ||
-        { echo "$compiler $*, players for $1: meshes differ from the runtime's"; diff "$dir/expected.txt" "$out/got.txt" | head; exit 1; }
+    ls "$dir"/*.c | OUT=$out xargs -P 2 -I {} sh -c 'c=$1 && shift && b=$(basename "$c" .c) &&
+        "$@" -Dreplayobj="replay_$b" -c "$c" -o "$OUT/$b.o"' sh {} $compiler $strict "$@" ||
+        { echo "$compiler: the players of $dir do not all compile"; exit 1; }
+    drive "$dir" "$out" "$run" "$compiler" "$@" "$out"/*.o
 }
 for kind in one group; do
     specialised $kind "" gcc -std=c99 -Os

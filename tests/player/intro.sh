@@ -39,11 +39,16 @@ replay() {
 head() {
     printf '#include <inttypes.h>\n#include <stdio.h>\n\n#include "%s"\n#include "meshdigest.h"\n\n' "$1"
 }
+# demo HEADER A B: a demo that replays objects A and B in its one main().
+demo() {
+    head "$1" && echo "static Mesh mesh;" && echo "int main(void)" && echo "{"
+    replay "$2" && replay "$3" && echo "    return 0;" && echo "}"
+}
 
 # 1. The player included into the demo's one file.
 fresh include
 "$tool" player -o objects.c ship=ship.mrl rock=rock.mrl
-{ head objects.c; echo "static Mesh mesh;"; echo "int main(void)"; echo "{"; replay ship; replay rock; echo "    return 0;"; echo "}"; } >demo.c
+demo objects.c ship rock >demo.c
 cc -Os -ffp-contract=off -I"$lib" demo.c -o demo
 check "the player included"
 
@@ -65,8 +70,7 @@ fresh exported
 "$tool" export --include ship.mrl mrlj0 >Mirljects.h
 "$tool" export rock.mrl mrlj1 >>Mirljects.h
 rm ship.mrl rock.mrl
-{ head Mirljects.h; echo "static Mesh mesh;"; echo "int main(void)"; echo "{"; replay mrlj0; replay mrlj1;
-  echo "    return 0;"; echo "}"; } >demo.c
+demo Mirljects.h mrlj0 mrlj1 >demo.c
 cc -Os -ffp-contract=off -c mirl_player.c
 cc -Os -ffp-contract=off -Wall -Werror -I"$lib" -c demo.c
 cc mirl_player.o demo.o -o demo

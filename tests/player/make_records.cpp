@@ -12,7 +12,6 @@
 // after the types
 #include "meshdigest.h"
 #include "randrec.h"
-#include "guardrecs.h"
 #include "samplerecs.h"
 #include "testmesh.h"
 
@@ -35,7 +34,7 @@ int main(int argc, char **argv)
     FILE *reference = std::fopen((folder / "reference.txt").c_str(), "w");
     fs::current_path(folder);
     for (const SampleRecord &s : records) {
-        useRecord(s.record);
+        setrec(&s.record);
         std::string file = s.name + ".mrl";
         if (!saveobj(file.c_str()) || !loadobj(file.c_str(), mesh.get()))
             return 1;

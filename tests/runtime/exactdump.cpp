@@ -22,8 +22,7 @@ int main()
             rec = makeRecord(
                 {{MIRL_OP_ADDCUBE, 128}, {i, params[i]}, {(i + 1) % 4, params[5 - i]}, {MIRL_OP_ROTATE1 + i % 3, params[i]}});
         }
-        emptyMesh(m.get());
-        replayobj(&rec, m.get());
+        replayInto(rec, m.get());
         std::printf("%" PRIu64 " %u %u %016" PRIx64 "\n", seed, m->nverts, m->nquads, meshDigestOf(m.get()));
     }
     return 0;

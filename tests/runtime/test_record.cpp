@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "notices.h"
+#include "samplerecs.h"
 #include "testmesh.h"
 
 TEST(ParamByte, RoundTripEndsAndTiesToEven)
@@ -31,13 +32,6 @@ class Recorder : public ::testing::Test {
         resetrecord();
     }
     void TearDown() override { recordoff(); }
-    std::string noted() const // "title/text;" for each notice
-    {
-        std::string s;
-        for (const Notice &n : notes.all())
-            s += n.title + "/" + n.text + ";";
-        return s;
-    }
 };
 
 TEST_F(Recorder, AFullPickListRefusesThePickWithItsNotice)
@@ -47,18 +41,7 @@ TEST_F(Recorder, AFullPickListRefusesThePickWithItsNotice)
     PickCount = MIRL_MAXPICKS;
     select9(m.get(), 0);
     EXPECT_TRUE(numpicks() == 256 && numsteps() == 1);
-    EXPECT_EQ(noted(), "Too Many Picks=model will not save properly/ERROR;");
-}
-
-TEST_F(Recorder, ReplayBuildsTheCubeSelectsAllAndTogglesThePick)
-{
-    mirlObj r = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT1, 128}, {MIRL_OPPICK, 128}}, {3});
-    replayobj(&r, m.get());
-    ASSERT_EQ(m->nquads, 6u);
-    for (int q = 0; q < 6; q++)
-        EXPECT_EQ(m->selected[q], q == 3 ? 0 : 1);
-    EXPECT_TRUE(LastPickedFace == -1 && numsteps() == 0 && numpicks() == 0); // it only reads the record
-    EXPECT_EQ(m->fnormals[2].z, 8.0f); // normals computed after the cube
+    EXPECT_EQ(notes.joined(), "Too Many Picks=model will not save properly/ERROR;");
 }
 
 TEST_F(Recorder, ReplayStartsWithoutALastPickAndSetsNormalsAfterGeometryOnly)
@@ -69,14 +52,14 @@ TEST_F(Recorder, ReplayStartsWithoutALastPickAndSetsNormalsAfterGeometryOnly)
     for (uint32_t q = 0; q < 6; q++)
         m->fnormals[q] = {1, 2, 3};
     LastPickedFace = 2;
-    mirlObj similar = makeRecord({{MIRL_OP_SELECT1, 128}, {MIRL_OP_SELECT4, 128}, {MIRL_OP_SELECT5, 128},
-                                  {MIRL_OP_SELECT6, 128}, {MIRL_OP_SELECT7, 128}, {MIRL_OP_SELECT8, 128}});
+    mirlObj similar = makeRecord({{MIRL_OP_SELECT1}, {MIRL_OP_SELECT4}, {MIRL_OP_SELECT5}, {MIRL_OP_SELECT6},
+                                  {MIRL_OP_SELECT7}, {MIRL_OP_SELECT8}});
     replayobj(&similar, m.get());
     EXPECT_TRUE(countsel(m.get()) == 0 && LastPickedFace == -1);
-    mirlObj invertNone = makeRecord({{MIRL_OP_SELECT3, 128}, {MIRL_OP_SELECT2, 128}});
+    mirlObj invertNone = makeRecord({{MIRL_OP_SELECT3}, {MIRL_OP_SELECT2}});
     replayobj(&invertNone, m.get());
-    EXPECT_EQ(m->fnormals[0].x, 1.0f);    // no setnorm after selection steps
-    mirlObj geo = makeRecord({{MIRL_OP_SCALE5, 128}}); // nothing selected: moves nothing
+    EXPECT_EQ(m->fnormals[0].x, 1.0f);              // no setnorm after selection steps
+    mirlObj geo = makeRecord({{MIRL_OP_SCALE5}}); // nothing selected: moves nothing
     replayobj(&geo, m.get());
     EXPECT_EQ(m->fnormals[0].z, -8.0f);
 }
@@ -87,89 +70,70 @@ class RecordEdits : public Recorder {
   protected:
     // Cube, select none, picks of faces 3, 5 and 1 around an extrude, a move
     // along the normals: each pick's face matters for what follows.
-    const mirlObj base = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128},
-                                     {MIRL_OPPICK, 128}, {MIRL_OP_ADDQUAD, 128}, {MIRL_OPPICK, 128},
-                                     {MIRL_OP_TRANS2, 140}, {MIRL_OP_SELECT6, 128}},
+    const mirlObj base = makeRecord({{MIRL_OP_ADDCUBE}, {MIRL_OP_SELECT2}, {MIRL_OPPICK, 128, 2}, {MIRL_OP_ADDQUAD},
+                                     {MIRL_OPPICK}, {MIRL_OP_TRANS2, 140}, {MIRL_OP_SELECT6}},
                                     {3, 5, 1});
-    std::unique_ptr<Mesh> fresh = newMesh();
-
-    // The record's used part as "op:byte" and "face" words.
-    static std::string used(const mirlObj &r)
-    {
-        std::string s;
-        for (int i = 0; i < r.count; i++)
-            s += std::to_string(r.ops[i]) + ":" + std::to_string(r.params[i]) + " ";
-        s += "|";
-        for (uint32_t p = 0; p < pickidx(&r, r.count); p++)
-            s += " " + std::to_string(r.picks[p]);
-        return s;
-    }
-    // CommandRecord replayed against a replay of `expected`, built afresh.
-    std::string replayedAs(const mirlObj &expected)
-    {
-        emptyMesh(m.get());
-        replayobj(&CommandRecord, m.get());
-        const int32_t last = LastPickedFace;
-        emptyMesh(fresh.get());
-        replayobj(&expected, fresh.get());
-        std::string d = meshDiff(*m, *fresh);
-        return d.empty() && last != LastPickedFace ? "last picked face differs" : d;
-    }
 };
 
-TEST_F(RecordEdits, DeletingAPickTakesItsFaceAndLaterPicksKeepTheirs)
+// The record without step i, built here step by step: a pick's face leaves
+// the pick list, the later picks keep theirs.
+mirlObj withoutStep(const mirlObj &r, int i)
 {
-    setrec(&base);
-    EXPECT_EQ(numpicks(), 3);
-    ASSERT_EQ(delstep(3), 1); // the pick of face 5
-    const mirlObj want = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OP_SELECT2, 128}, {MIRL_OPPICK, 128},
-                                     {MIRL_OP_ADDQUAD, 128}, {MIRL_OPPICK, 128}, {MIRL_OP_TRANS2, 140},
-                                     {MIRL_OP_SELECT6, 128}},
-                                    {3, 1});
-    EXPECT_EQ(used(CommandRecord), used(want));
-    EXPECT_EQ(numpicks(), 2);
-    EXPECT_EQ(replayedAs(want), "");
-    ASSERT_EQ(insstep(3, MIRL_OPPICK, 128, 5), 1); // and back
-    EXPECT_EQ(used(CommandRecord), used(base));
-    EXPECT_EQ(numpicks(), 3);
-    ASSERT_EQ(delstep(4), 1); // the extrude: the picks stay
-    EXPECT_EQ(std::vector<uint32_t>(CommandRecord.picks, CommandRecord.picks + 3), (std::vector<uint32_t>{3, 5, 1}));
-    EXPECT_EQ(numpicks(), 3);
-    ASSERT_EQ(delstep(2), 1); // the first pick
-    EXPECT_EQ(std::vector<uint32_t>(CommandRecord.picks, CommandRecord.picks + 2), (std::vector<uint32_t>{5, 1}));
-    EXPECT_EQ(numpicks(), 2);
+    mirlObj out;
+    std::memset(&out, 0, sizeof out);
+    for (int k = 0, pick = 0, kept = 0; k < r.count; k++) {
+        const bool isPick = r.ops[k] == MIRL_OPPICK;
+        if (k != i) {
+            out.ops[out.count] = r.ops[k];
+            out.params[out.count++] = r.params[k];
+            if (isPick)
+                out.picks[kept++] = r.picks[pick];
+        }
+        pick += isPick;
+    }
+    return out;
+}
+
+// Every step of the sample records (odd steps, picks beyond the faces, a
+// full record of picks, random records) deleted and put back: the record
+// without it, then the record again; its parameter set only if it has one.
+TEST_F(RecordEdits, AnyStepDeletedAndPutBackOnEverySampleRecord)
+{
+    for (const SampleRecord &s : sampleRecords())
+        for (int i = 1; i < s.record.count; i++) {
+            const mirlObj &r = s.record, less = withoutStep(r, i);
+            const std::string what = s.name + " step " + std::to_string(i);
+            const uint32_t face = r.ops[i] == MIRL_OPPICK ? r.picks[pickidx(&r, i)] : 0;
+            setrec(&r);
+            ASSERT_EQ(delstep(i), 1) << what;
+            EXPECT_EQ(usedText(CommandRecord), usedText(less)) << what;
+            EXPECT_EQ((uint32_t)numpicks(), pickidx(&less, 256)) << what;
+            ASSERT_EQ(insstep(i, r.ops[i], r.params[i], face), 1) << what;
+            EXPECT_EQ(usedText(CommandRecord), usedText(r)) << what;
+            EXPECT_EQ((uint32_t)numpicks(), pickidx(&r, 256)) << what;
+            mirlObj set = r;
+            set.params[i] += haspar(r.ops[i]);
+            EXPECT_EQ(setpar(i, (uint8_t)(r.params[i] + 1)), haspar(r.ops[i])) << what;
+            EXPECT_EQ(usedText(CommandRecord), usedText(set)) << what;
+        }
 }
 
 TEST_F(RecordEdits, RefusalsChangeNothing)
 {
     setrec(&base);
-    const std::string before = used(CommandRecord);
+    const std::string before = usedText(CommandRecord);
     EXPECT_EQ(delstep(0), 0); // the first step stays
     EXPECT_EQ(delstep(8), 0);
     EXPECT_EQ(setpar(8, 1), 0);
-    for (uint32_t i : {0u, 1u, 2u, 4u, 7u}) // cube, select, pick, extrude, select similar
-        EXPECT_EQ(setpar(i, 200), 0) << i;
+    EXPECT_EQ(setpar(0, 200), 0); // the cube has no parameter (the other steps: below)
     EXPECT_EQ(insstep(9, MIRL_OP_SUBD, 128, 0), 0);
-    EXPECT_EQ(used(CommandRecord), before);
+    EXPECT_EQ(usedText(CommandRecord), before);
     EXPECT_EQ(numpicks(), 3);
     mirlObj full = base;
     full.count = MIRL_MAXSTEPS;
     setrec(&full);
     EXPECT_EQ(insstep(1, MIRL_OP_SUBD, 128, 0), 0);
     EXPECT_EQ(numsteps(), MIRL_MAXSTEPS);
-    for (int op = 0; op < 256; op++)
-        EXPECT_EQ(haspar((uint8_t)op), op <= MIRL_OP_ROTATE3) << op;
-}
-
-TEST_F(RecordEdits, AParameterChangesOnlyItsStepAndTheModelFollows)
-{
-    setrec(&base);
-    ASSERT_EQ(setpar(6, 200), 1);
-    mirlObj want = base;
-    want.params[6] = 200;
-    EXPECT_EQ(used(CommandRecord), used(want));
-    EXPECT_EQ(replayedAs(want), "");
-    EXPECT_NE(replayedAs(base), ""); // the move went further
 }
 
 TEST_F(RecordEdits, CuttingBackUncountsThePicksDropped)
@@ -191,29 +155,22 @@ TEST_F(RecordEdits, CuttingBackUncountsThePicksDropped)
 // first pick from there takes the face of its own place in the list.
 TEST_F(RecordEdits, ReplayGoesOnFromAnyStepWithThatStepsPick)
 {
-    emptyMesh(fresh.get());
-    replayobj(&base, fresh.get());
-    const int32_t last = LastPickedFace;
     for (uint32_t first = 0; first <= base.count; first++) {
         mirlObj head = base;
         head.count = (uint8_t)first;
-        emptyMesh(m.get());
-        replayobj(&head, m.get());
+        replayInto(head, m.get());
         replayfrom(&base, m.get(), first);
-        EXPECT_EQ(meshDiff(*m, *fresh), "") << "from step " << first;
-        EXPECT_EQ(LastPickedFace, last) << "from step " << first;
+        EXPECT_EQ(replayDiff(base, *m, LastPickedFace), "") << "from step " << first;
         EXPECT_EQ(pickidx(&base, first), first <= 2 ? 0u : first <= 3 ? 1u : first <= 5 ? 2u : 3u);
     }
 }
 
 TEST_F(Recorder, AFullRecordRefusesAPickWithoutCountingIt)
 {
-    mirlObj full = makeRecord({{MIRL_OP_ADDCUBE, 128}, {MIRL_OPPICK, 128}}, {2});
-    for (int i = 2; i < MIRL_MAXSTEPS; i++)
-        full.ops[full.count++] = MIRL_OP_SELECT1;
+    mirlObj full = makeRecord({{MIRL_OP_ADDCUBE}, {MIRL_OPPICK}, {MIRL_OP_SELECT1, 0, MIRL_MAXSTEPS - 2}}, {2});
     setrec(&full);
     recordon();
     select9(m.get(), 0);
     EXPECT_TRUE(numsteps() == MIRL_MAXSTEPS && numpicks() == 1);
-    EXPECT_EQ(noted(), "Exceeded max number of modelling commands/ERROR;");
+    EXPECT_EQ(notes.joined(), "Exceeded max number of modelling commands/ERROR;");
 }

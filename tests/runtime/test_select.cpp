@@ -7,11 +7,7 @@ class Selection : public ::testing::Test {
   protected:
     std::unique_ptr<Mesh> m = cubeMesh(); // Recorder off, record empty
     // Flags from and to strings: "100111" is face 0 and faces 3 to 5.
-    void set(const char *flags)
-    {
-        for (uint32_t q = 0; q < m->nquads; q++)
-            m->selected[q] = flags[q] == '1';
-    }
+    void set(const char *flags) { setFlags(m.get(), flags); }
     std::string after(std::initializer_list<mirlOp> ops)
     {
         for (mirlOp op : ops)
