@@ -14,7 +14,6 @@ file_item() { # ITEM NAME: FILE's Load (1) or Save (2), NAME typed at the prompt
     wait_printed "file name" $prompts
     say "$2"
 }
-stop_editor() { kill "$epid" && wait "$epid" 2>/dev/null; epid=''; }
 
 echo "a click, the keys and the meter"
 start_editor keys
@@ -66,9 +65,7 @@ xdo key Escape
 wait_printed " cancelled done 0o."
 file_item 2 first.mrl
 wait_printed " done 0o." 4
-choose 8 8 || fail "Exit"
-wait "$epid" || fail "Exit: status $?"
-epid=''
+exit_editor
 printed "Model Info" && fail "the key pressed while the menu was open ran"
 [ "$(head -c 5 first.mrl | od -An -tu1 | tr -s ' ')" = " 4 31 20 50 9" ] || fail "first.mrl: the steps"
 (($(stat -c %s first.mrl) >= 1537)) && (($(od -An -tu1 -j 260 -N 1 first.mrl) > 140)) ||

@@ -60,9 +60,7 @@ session() {
     wait_printed " done 0o." 7
     choose 8 4 && choose 8 4 || fail "Export as C"
     wait_printed " done 0o." 9
-    choose 8 8 || fail "Exit"
-    wait "$epid" || fail "Exit: status $?"
-    epid=''
+    exit_editor
 }
 
 echo "the session on the Linux editor"
@@ -75,7 +73,7 @@ echo "mirl.exe: the window, a pick, the keys, the meter, the occlusion shading"
 editor=$winbuild/editor/mirl.exe
 . "$src/tests/editor/wine.sh"
 wine_setup
-start_editor keys
+start_editor keys system
 [ "$(windows | grep -c -F 'Mirl 1.0.2')" = 1 ] || fail "the window's title: $(windows)"
 wait_for 100 pixel_near $TopX $TopY $Selected || fail "the first frame: top face $(pixel $TopX $TopY)"
 [ "$(pixel $((WinW - 6)) 6)" = "$Plain" ] || fail "the meter's backing: $(pixel $((WinW - 6)) 6)"
@@ -100,11 +98,10 @@ xdo $(at 20 20) sleep 0.2 key i
 wait_printed "Number of Picks: (1, max 256)" 3
 printed "Number of Picks: (2, max 256)" && fail "a click went to the editor while the dialog was open"
 [ "$(head -c 1 keys.mrl | od -An -tu1 | tr -d ' ')" = 2 ] || fail "keys.mrl: $(head -c 1 keys.mrl | od -An -tu1) steps"
-kill "$epid" && wait "$epid" 2>/dev/null
-epid=''
+stop_editor
 
 echo "mirl.exe: a menu, a live preview, a cancel, save in the system's dialog, exit"
-start_editor first
+start_editor first system
 xdo $(at 300 300) click 3
 wait_for 50 menu_count 1 || fail "no menu"
 read -r x _ _ h <<<"$(menus)"
@@ -151,14 +148,12 @@ choose 8 4 || fail "Export"
 wait_printed " done 0o." 6
 cmp first.mrl kept/first || fail "kept/first: $(ls kept)"
 [ -f Mirljects.h ] && [ ! -e kept/Mirljects.h ] || fail "the export followed the dialog into kept"
-choose 8 8 || fail "Exit"
-wait "$epid" || fail "Exit: status $?"
-epid=''
+exit_editor
 [ "$(head -c 5 first.mrl | od -An -tu1 | tr -s ' ')" = " 4 31 20 50 9" ] || fail "first.mrl: the steps"
 (($(od -An -tu1 -j 260 -N 1 first.mrl) > 140)) || fail "first.mrl: the move is not well to the right"
 
 echo "mirl.exe: load in a fresh run; Escape and a missing file change nothing"
-start_editor second
+start_editor second system
 cp ../first/first.mrl loadme.mrl
 choose 8 1 || fail "Load"
 wait_for 100 window_with Open || fail "no file dialog"
@@ -192,11 +187,10 @@ wait_printed "$state" 2
 wait_printed "Number of Mirl Commands: (5, max 256)" 2
 xdo key u sleep 0.2 key i # the history still holds Select All
 wait_printed "Number of Mirl Commands: (4, max 256)" 2
-kill "$epid" && wait "$epid" 2>/dev/null
-epid=''
+stop_editor
 
 echo "mirl.exe with MIRL_CONSOLE_DIALOGS=1: names from the console, notices to standard error"
-start_editor console with-console-dialogs
+start_editor console
 choose 8 2 || fail "Save"
 wait_printed "file name"
 say console.mrl
@@ -208,12 +202,11 @@ say missing.mrl
 wait_printed " Not loaded: "
 grep -q -F "mirl: FATAL ERROR: Unable to read from file" err.txt || fail "no notice on standard error"
 window_with "Unable to read from file" && fail "a message box despite MIRL_CONSOLE_DIALOGS"
-kill "$epid" && wait "$epid" 2>/dev/null
-epid=''
+stop_editor
 
 echo "the session on mirl.exe: the same object file, headers that differ only in line ends"
 save_dialog() { choose 8 2 || fail "Save"; file_dialog same.mrl; }
-start_editor same
+start_editor same system
 session save_dialog
 cmp -s meter.rgb "$linux/meter.rgb" || fail "the byte meter differs from the Linux editor's"
 cmp "$linux/same.mrl" same.mrl || fail "the object files differ"

@@ -54,20 +54,10 @@ menus() {
 }
 menu_count() { [ "$(menu_windows | grep -c .)" -eq "$1" ]; }
 
-# Starts mirl.exe in $work/FOLDER, with console dialogs when a second
-# argument is given, and waits for its window.
-start_editor() {
-    here=$work/$1
-    mkdir -p "$here" && cd "$here" || exit 1
-    rm -f stdin && mkfifo stdin
-    if [ -n "${2:-}" ]; then
-        MIRL_CONSOLE_DIALOGS=1 "$Wine" "$editor" <stdin >out.txt 2>err.txt &
-    else
-        "$Wine" "$editor" <stdin >out.txt 2>err.txt &
-    fi
-    epid=$!
-    exec 3>stdin
-    wait_for 300 window_with "$Title" || fail "no window"
+# mirl.exe under wine; once its window shows, where its client area is.
+launch() { exec "$Wine" "$editor"; }
+editor_shown() {
+    window_with "$Title" || return 1
     read -r WinX WinY <<<"$(windows | awk -F'\t' -v t="$Title" '$3 == t { split($1, r, " "); print r[5], r[6] }')"
 }
 

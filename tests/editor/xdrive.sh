@@ -23,16 +23,29 @@ fail() {
     exit 1
 }
 
-# Starts the editor in $work/FOLDER with console dialogs (say NAME types a
-# file name at its prompt) and waits for its window.
-start_editor() {
+# Starts the editor in $work/FOLDER and waits for its window; its standard
+# input is a pipe (say NAME answers a console prompt). With console dialogs
+# unless DIALOGS is "system". launch and editor_shown are what wine.sh changes.
+start_editor() { # FOLDER [DIALOGS]
     here=$work/$1
     mkdir -p "$here" && cd "$here" || exit 1
     rm -f stdin && mkfifo stdin
-    MIRL_CONSOLE_DIALOGS=1 "$editor" <stdin >out.txt 2>err.txt &
+    if [ "${2:-}" = system ]; then
+        launch <stdin >out.txt 2>err.txt &
+    else
+        MIRL_CONSOLE_DIALOGS=1 launch <stdin >out.txt 2>err.txt &
+    fi
     epid=$!
     exec 3>stdin
-    wait_for 200 xdotool search --onlyvisible --name 'Mirl 1.0.2' || fail "no window"
+    wait_for 300 editor_shown || fail "no window"
+}
+launch() { exec "$editor"; }
+editor_shown() { xdotool search --onlyvisible --name 'Mirl 1.0.2'; }
+stop_editor() { kill "$epid" && wait "$epid" 2>/dev/null; epid=''; }
+exit_editor() { # FILE, Exit: status 0
+    choose 8 8 || fail "Exit"
+    wait "$epid" || fail "Exit: status $?"
+    epid=''
 }
 say() { echo "$1" >&3; }
 
