@@ -24,6 +24,11 @@ wine_setup() {
     "$Wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1 &&
         "$Wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f </dev/null >/dev/null 2>&1 ||
         fail "wine's virtual desktop could not be set up"
+    # A desktop started before the keys were there (a new folder's first
+    # start) is not the virtual one: start the server and its desktop anew.
+    /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -p30 </dev/null >/dev/null 2>&1 || true
 }
 
 # Output through a file: a wine process that lives on (the desktop) must not
