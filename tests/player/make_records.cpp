@@ -31,7 +31,13 @@ int main(int argc, char **argv)
     for (int seed = 1; argc > 2 && seed <= std::atoi(argv[2]); seed++)
         records.push_back({"r" + std::to_string(seed), randomRecord(1000 + seed, o, mesh.get())});
 
+    std::error_code made;
+    fs::create_directories(folder, made);
     FILE *reference = std::fopen((folder / "reference.txt").c_str(), "w");
+    if (!reference) {
+        std::fprintf(stderr, "make_records: cannot write in %s\n", folder.c_str());
+        return 1;
+    }
     fs::current_path(folder);
     for (const SampleRecord &s : records) {
         setrec(&s.record);
