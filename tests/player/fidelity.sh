@@ -68,29 +68,29 @@ cmp -s "$work/after.dis" "$work/both.dis" || { echo "the player's options outlas
 # Specialised players: one made for each object alone and one for each
 # group of 25, every one compiled with its replayobj renamed, linked into one
 # program per compiler and kind.
-spec=$work/spec && mkdir -p "$spec/one" "$spec/group"
-: >"$spec/one/list.h"
-: >"$spec/group/list.h"
+made=$work/made && mkdir -p "$made/one" "$made/group"
+: >"$made/one/list.h"
+: >"$made/group/list.h"
 group=0 members=0
 set --
 while read -r name digest; do
-    "$tool" player -o "$spec/one/$name.c" "$name=$work/$name.mrl"
-    echo "X($name, replay_$name)" >>"$spec/one/list.h"
+    "$tool" player -o "$made/one/$name.c" "$name=$work/$name.mrl"
+    echo "X($name, replay_$name)" >>"$made/one/list.h"
     set -- "$@" "$name=$work/$name.mrl"
-    echo "X($name, replay_g$group)" >>"$spec/group/list.h"
+    echo "X($name, replay_g$group)" >>"$made/group/list.h"
     members=$((members + 1))
     if [ $members -eq 25 ]; then
-        "$tool" player -o "$spec/group/g$group.c" "$@"
+        "$tool" player -o "$made/group/g$group.c" "$@"
         set --
         group=$((group + 1)) members=0
     fi
 done <"$work/reference.txt"
-[ $# -eq 0 ] || "$tool" player -o "$spec/group/g$group.c" "$@"
+[ $# -eq 0 ] || "$tool" player -o "$made/group/g$group.c" "$@"
 
 # specialised KIND RUN COMPILER FLAGS...: compiles KIND's players two at a
 # time, links them with the driver, runs it with RUN and compares.
 specialised() {
-    dir=$spec/$1 run=$2 compiler=$3 && shift 3
+    dir=$made/$1 run=$2 compiler=$3 && shift 3
     out=$dir/obj-$(basename "$compiler") && rm -rf "$out" && mkdir -p "$out"
     # shellcheck disable=SC2086
     ls "$dir"/*.c | OUT=$out xargs -P 2 -I {} sh -c 'c=$1 && shift && b=$(basename "$c" .c) &&
