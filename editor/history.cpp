@@ -55,6 +55,7 @@ void pushHistory(int item, int start)
 void pushStepChange(int item, const StepChange &change)
 {
     forgetRedo();
+    stepsChangedFrom(change.step);
     appendHistory(item, change.step, change);
 }
 
@@ -72,15 +73,20 @@ int recordHasRoomFor(int item)
 }
 
 // Makes the change again (redo) or takes it back (undo) in the record: 1 if
-// the record allowed it.
+// the record allowed it, and the checkpoints learn of it.
 static int applyStepChange(int item, const StepChange &c, bool undo)
 {
     const uint32_t step = (uint32_t)c.step;
+    int done;
     if (item == ItemEditStep)
-        return setpar(step, (uint8_t)(undo ? c.before : c.after));
-    if (undo)
-        return insstep(step, (uint8_t)c.op, (uint8_t)c.before, c.face);
-    return delstep(step);
+        done = setpar(step, (uint8_t)(undo ? c.before : c.after));
+    else if (undo)
+        done = insstep(step, (uint8_t)c.op, (uint8_t)c.before, c.face);
+    else
+        done = delstep(step);
+    if (done)
+        stepsChangedFrom(c.step);
+    return done;
 }
 
 // Puts the item on the redo list: an edit or deletion with its change, a
@@ -119,7 +125,6 @@ void undoLastCommand(Mesh *m)
     keepForRedo(item, start, change);
     if (isStepChange(item)) {
         applyStepChange(item, change, true);
-        stepsChangedFrom(start);
     } else {
         dropto((uint32_t)start);
     }
@@ -146,7 +151,6 @@ int redoLastUndone(Mesh *m, const char **why)
             *why = "Nothing redone: the record does not hold that step";
             return 0;
         }
-        stepsChangedFrom(change.step);
         replayToEnd(m, -1);
         appendHistory(item, change.step, change);
     } else {

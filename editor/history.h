@@ -36,7 +36,7 @@ void resetHistory();
 void pushHistory(int item, int start);
 
 // An edit (ItemEditStep) or deletion (ItemDeleteStep) already made to the
-// record: the redo list is forgotten.
+// record: the redo list is forgotten, the checkpoints learn of it.
 void pushStepChange(int item, const StepChange &change);
 
 // 1 when the record has room for every step of the item (command or pick);

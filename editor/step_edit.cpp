@@ -84,7 +84,6 @@ void commitStepEdit()
         copyUsedMesh(committedMesh(), previewMesh());
         StepChange change = {step, CommandRecord.ops[step], Edit.before, after, 0};
         pushStepChange(ItemEditStep, change);
-        stepsChangedFrom(step);
         std::printf(" %d -> %d (%+.7f -> %+.7f)", Edit.before, after, (double)decpar(Edit.before),
                     (double)decpar(after));
     }
@@ -125,7 +124,6 @@ void commandDeleteStep()
         std::printf(" (%d)", change.before);
     delstep((uint32_t)step);
     pushStepChange(ItemDeleteStep, change);
-    stepsChangedFrom(step);
     replayToEnd(committedMesh(), -1);
     selectStep(-1); // a second Delete must not take the next step unseen
 }
