@@ -15,12 +15,9 @@ fail() { echo "FAILED: $*"; exit 1; }
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/mirl-package.XXXXXX") || exit 1
 trap 'rm -rf "$scratch"' EXIT
 
-# The wine folder the other Windows tests use, one server for the whole run
-# (a program started while the server shuts down fails).
-export WINEPREFIX="$winbuild/wine" WINEDEBUG=-all
-mkdir -p "$WINEPREFIX"
-/usr/lib/wine/wineserver -p30 </dev/null >/dev/null 2>&1 || true
-/usr/lib/wine/wine64 wineboot >/dev/null 2>&1
+# The wine folder the other Windows tests use.
+. "$src/tests/lib/wine_folder.sh"
+wine_folder "$winbuild/wine"
 
 MIRL_WINDOWS_I686=0 "$src/scripts/package-windows.sh" "$winbuild" "$scratch/dist" >"$scratch/log" 2>&1
 case $? in 0) ;; 77) cat "$scratch/log"; exit 77 ;; *) cat "$scratch/log"; fail "packaging" ;; esac

@@ -11,16 +11,13 @@
 #   before it is moved into place.
 # - The console's lines end in CR LF (grep -F still finds them).
 Wine=/usr/lib/wine/wine64
-export WINEPREFIX=$winedir WINEDEBUG=-all
+. "$src/tests/lib/wine_folder.sh"
 MenuRow=16
 Title='  Mirl 1.0.2   by Orne|Wexal'
 
-# A server for the whole run that stays 30 s past each program: a program
-# started while it shuts down fails. The first start sets the folder up.
+# The shared folder, with wine's virtual desktop.
 wine_setup() {
-    mkdir -p "$WINEPREFIX"
-    /usr/lib/wine/wineserver -p30 </dev/null >/dev/null 2>&1 || true
-    "$Wine" wineboot </dev/null >/dev/null 2>&1
+    wine_folder "$winedir"
     "$Wine" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1 &&
         "$Wine" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f </dev/null >/dev/null 2>&1 ||
         fail "wine's virtual desktop could not be set up"
